@@ -1,0 +1,73 @@
+#include "lineup_selector/frmLineupSelector.h"
+
+#include "app/AppContext.h"
+#include "app/Settings.h"
+#include "viewer/frmImageViewer.h"
+
+namespace glimpa {
+
+namespace {
+constexpr Twips kMinimumSize = 3000;
+}
+
+frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSelector") {
+    m_form.setCaption("GLIMPA  Click to View an Image From the Current Lineup");
+    m_form.setClientSize(6660, 3195);
+    m_form.setKeyPreview(true);
+    ListPictures.move(0, 0, 6660, 3195);
+
+    m_form.Resize.connect([this] { Form_Resize(); });
+    m_form.KeyPress.connect([this](int& keyAscii) { Form_KeyPress(keyAscii); });
+}
+
+void frmLineupSelector::Form_Load() {
+    KeepOnTop(m_form, 1);
+    const Settings settings(m_app);
+    if (auto left = settings.getTwips("LineupSelectorLeft", 1000)) {
+        m_form.setLeft(*left);
+    }
+    if (auto top = settings.getTwips("LineupSelectorTop", 1000)) {
+        m_form.setTop(*top);
+    }
+    if (auto width = settings.getTwips("LineupSelectorWidth", 3000)) {
+        m_form.setWidth(*width);
+    }
+    if (auto height = settings.getTwips("LineupSelectorHeight", 3000)) {
+        m_form.setHeight(*height);
+    }
+}
+
+void frmLineupSelector::Form_Resize() {
+    if (m_form.width() < kMinimumSize) {
+        m_form.setWidth(kMinimumSize);
+    }
+    if (m_form.height() < kMinimumSize) {
+        m_form.setHeight(kMinimumSize);
+    }
+    ListPictures.setWidth(m_form.clientWidth());
+    ListPictures.setHeight(m_form.clientHeight());
+}
+
+void frmLineupSelector::Form_Unload(int& cancel) {
+    if (!m_app.AppClosing) {
+        cancel = 1;
+        m_form.hide();
+        return;
+    }
+    if (m_form.windowState() == WindowState::Minimized) {
+        return;
+    }
+    Settings settings(m_app);
+    settings.saveTwips("LineupSelectorLeft", m_form.left());
+    settings.saveTwips("LineupSelectorTop", m_form.top());
+    settings.saveTwips("LineupSelectorHeight", m_form.height());
+    settings.saveTwips("LineupSelectorWidth", m_form.width());
+}
+
+void frmLineupSelector::Form_KeyPress(int& /*keyAscii*/) {
+    if (m_app.frmImageViewer().chkQuickOff.value() == CheckBox::Checked) {
+        m_app.End();
+    }
+}
+
+}  // namespace glimpa

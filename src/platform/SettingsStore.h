@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace glimpa {
+
+/// Per-user text values that survive between runs, addressed by application
+/// name, section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    /// The stored text, or the default when the value is absent.
+    virtual std::string get(const std::string& application, const std::string& section,
+                            const std::string& key, const std::string& fallback) = 0;
+    /// Creates or replaces the value; false when it could not be saved.
+    virtual bool save(const std::string& application, const std::string& section,
+                      const std::string& key, const std::string& value) = 0;
+};
+
+}  // namespace glimpa

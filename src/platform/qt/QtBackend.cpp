@@ -1,0 +1,585 @@
+#include "platform/qt/QtBackend.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <functional>
+
+#include "platform/CheckBox.h"
+#include "platform/CommandButton.h"
+#include "platform/Frame.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/ListBox.h"
+#include "platform/PictureBox.h"
+#include "platform/ProgressBar.h"
+#include "platform/ScrollBar.h"
+#include "platform/Slider.h"
+#include "platform/Toolbar.h"
+#include "platform/qt/QtArtwork.h"
+#include "platform/qt/QtGeometry.h"
+#include "platform/qt/widgets/FormWidget.h"
+#include "platform/qt/widgets/ListBoxModel.h"
+#include "platform/qt/widgets/PictureWidget.h"
+
+namespace glimpa {
+
+namespace {
+
+/// Calls a function for each event of one object; the function tells whether
+/// the event was consumed.
+class EventHook : public QObject {
+public:
+    EventHook(QObject* target, std::function<bool(QEvent*)> hook)
+        : QObject(target), m_hook(std::move(hook)) {
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override { return m_hook(event); }
+
+private:
+    std::function<bool(QEvent*)> m_hook;
+};
+
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        shift |= kShiftMask;
+    }
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        shift |= kCtrlMask;
+    }
+    if (modifiers.testFlag(Qt::AltModifier)) {
+        shift |= kAltMask;
+    }
+    return shift;
+}
+
+int mouseButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+/// The classic key code of a Qt key: letters and digits as their upper-case
+/// character, the named keys as their virtual-key numbers.
+int keyCode(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return kKeyReturn;
+        case Qt::Key_Left:
+            return kKeyLeft;
+        case Qt::Key_Up:
+            return kKeyUp;
+        case Qt::Key_Right:
+            return kKeyRight;
+        case Qt::Key_Down:
+            return kKeyDown;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        default:
+            break;
+    }
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
+        return key;
+    }
+    return 0;
+}
+
+void syncLabel(Label& label, QLabel* widget) {
+    widget->setText(QString::fromStdString(label.caption()));
+    switch (label.alignment()) {
+        case TextAlign::Left:
+            widget->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            break;
+        case TextAlign::Center:
+            widget->setAlignment(Qt::AlignCenter);
+            break;
+        case TextAlign::Right:
+            widget->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+    }
+}
+
+void syncScrollBar(ScrollBar& bar, QScrollBar* widget) {
+    const QSignalBlocker blocker(widget);
+    widget->setRange(std::min(bar.min(), bar.max()), std::max(bar.min(), bar.max()));
+    widget->setInvertedAppearance(bar.min() > bar.max());
+    widget->setSingleStep(bar.smallChange());
+    widget->setPageStep(bar.largeChange());
+    widget->setValue(bar.value());
+}
+
+void syncProgressBar(ProgressBar& bar, QProgressBar* widget) {
+    // An empty range would make the bar run as a busy indicator; show it empty.
+    const int min = static_cast<int>(std::lround(bar.min()));
+    const int max = static_cast<int>(std::lround(bar.max()));
+    if (max <= min) {
+        widget->setRange(0, 1);
+        widget->setValue(0);
+        return;
+    }
+    widget->setRange(min, max);
+    widget->setValue(static_cast<int>(std::lround(bar.value())));
+}
+
+void syncToolbar(Toolbar& toolbar, const std::vector<QToolButton*>& buttons) {
+    const auto& models = toolbar.buttons();
+    for (std::size_t i = 0; i < buttons.size() && i < models.size(); ++i) {
+        const ToolbarButton& model = models[i];
+        QToolButton* button = buttons[i];
+        button->setEnabled(model.enabled);
+        button->setToolTip(QString::fromStdString(model.toolTip));
+        button->setAccessibleName(QString::fromStdString(model.toolTip));
+        const auto& images = toolbar.imageList();
+        if (model.image >= 1 && model.image <= static_cast<int>(images.size())) {
+            button->setIcon(QtArtwork::icon(
+                QString::fromStdString(images[static_cast<std::size_t>(model.image - 1)])));
+        } else {
+            button->setIcon({});
+        }
+    }
+}
+
+void syncListSelection(ListBox& list, QListView* view) {
+    QItemSelectionModel* selection = view->selectionModel();
+    const QSignalBlocker blocker(selection);
+    auto* model = view->model();
+    if (list.selectionMode() == SelectionMode::Single) {
+        const QModelIndex current = model->index(list.listIndex(), 0);
+        selection->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+    } else {
+        QItemSelection selected;
+        for (int i = 0; i < list.listCount(); ++i) {
+            if (list.selected(i)) {
+                selected.select(model->index(i, 0), model->index(i, 0));
+            }
+        }
+        selection->select(selected, QItemSelectionModel::ClearAndSelect);
+        selection->setCurrentIndex(model->index(list.listIndex(), 0),
+                                   QItemSelectionModel::NoUpdate);
+    }
+    view->viewport()->update();
+}
+
+}  // namespace
+
+QtBackend::QtBackend(HelpViewer& help) : m_help(help) {
+    qApp->installEventFilter(this);
+}
+
+QtBackend::~QtBackend() {
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
+    for (auto& [form, widget] : m_forms) {
+        delete widget;
+    }
+}
+
+QWidget* QtBackend::widgetFor(const Control& control) const {
+    const auto found = m_widgets.find(&control);
+    return found != m_widgets.end() ? found->second.data() : nullptr;
+}
+
+void QtBackend::attach(Form& form) {
+    build(form, nullptr);
+}
+
+void QtBackend::detach(Form& form) {
+    const auto found = m_forms.find(&form);
+    if (found == m_forms.end()) {
+        return;
+    }
+    delete found->second;
+    m_forms.erase(found);
+    std::erase_if(m_widgets, [](const auto& entry) { return entry.second.isNull(); });
+}
+
+QWidget* QtBackend::build(Control& control, QWidget* parent) {
+    QWidget* widget = createWidget(control, parent);
+    m_widgets[&control] = widget;
+    bindCommon(control, widget);
+    for (Control* child : control.children()) {
+        build(*child, widget);
+    }
+    return widget;
+}
+
+void QtBackend::bindCommon(Control& control, QWidget* widget) {
+    QPointer<QWidget> guard(widget);
+    const bool topLevel = control.kind() == ControlKind::Form;
+    auto apply = [this, &control, guard, topLevel](Aspect aspect) {
+        if (guard.isNull()) {
+            return;
+        }
+        switch (aspect) {
+            case Aspect::Geometry:
+                if (!topLevel) {
+                    guard->setGeometry(twipsToRect(control.left(), control.top(), control.width(),
+                                                   control.height()));
+                }
+                break;
+            case Aspect::Visibility:
+                if (!topLevel) {
+                    guard->setVisible(control.visible());
+                }
+                break;
+            case Aspect::Enabled:
+                guard->setEnabled(control.enabled());
+                break;
+            case Aspect::ToolTip:
+                guard->setToolTip(QString::fromStdString(control.toolTip()));
+                if (!control.toolTip().empty()) {
+                    guard->setAccessibleName(QString::fromStdString(control.toolTip()));
+                }
+                break;
+            case Aspect::Focus:
+                if (topLevel) {
+                    if (Control* active = static_cast<Form&>(control).activeControl()) {
+                        if (QWidget* target = widgetFor(*active)) {
+                            target->setFocus(Qt::OtherFocusReason);
+                        }
+                    }
+                }
+                break;
+            default:
+                break;
+        }
+    };
+    for (Aspect aspect : {Aspect::Geometry, Aspect::Visibility, Aspect::Enabled, Aspect::ToolTip}) {
+        apply(aspect);
+    }
+    control.observe(apply);
+}
+
+Form* QtBackend::formOf(QObject* object) const {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr) {
+        return nullptr;
+    }
+    QWidget* window = widget->window();
+    for (const auto& [form, formWidget] : m_forms) {
+        if (formWidget == window) {
+            return const_cast<Form*>(form);
+        }
+    }
+    return nullptr;
+}
+
+bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    // A key event that no widget takes travels up to the window; preview it
+    // once, where it first arrives.
+    auto* receiver = qobject_cast<QWidget*>(watched);
+    if (event == m_lastKey && receiver != nullptr && !m_lastKeyReceiver.isNull()) {
+        auto* previous = qobject_cast<QWidget*>(m_lastKeyReceiver.data());
+        if (previous != nullptr && previous != receiver && receiver->isAncestorOf(previous)) {
+            return false;
+        }
+    }
+    m_lastKey = event;
+    m_lastKeyReceiver = watched;
+    Form* form = formOf(watched);
+    if (form == nullptr) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F1) {
+        m_help.showHelp();
+        return true;
+    }
+    const QString text = key->text();
+    if (text.isEmpty()) {
+        return false;
+    }
+    return form->platformKeyPress(text.at(0).unicode()) == 0;
+}
+
+QWidget* QtBackend::createWidget(Control& control, QWidget* parent) {
+    switch (control.kind()) {
+        case ControlKind::Form: {
+            auto& form = static_cast<Form&>(control);
+            auto* widget = new FormWidget(form);
+            m_forms[&form] = widget;
+            control.observe([widget = QPointer<FormWidget>(widget)](Aspect aspect) {
+                if (!widget.isNull()) {
+                    widget->sync(aspect);
+                }
+            });
+            return widget;
+        }
+        case ControlKind::Label: {
+            auto& label = static_cast<Label&>(control);
+            auto* widget = new QLabel(parent);
+            syncLabel(label, widget);
+            control.observe([&label, widget = QPointer<QLabel>(widget)](Aspect aspect) {
+                if (!widget.isNull() && aspect == Aspect::Text) {
+                    syncLabel(label, widget);
+                }
+            });
+            return widget;
+        }
+        case ControlKind::CommandButton: {
+            auto& button = static_cast<CommandButton&>(control);
+            auto* widget = new QPushButton(parent);
+            auto sync = [&button, widget = QPointer<QPushButton>(widget)](Aspect aspect) {
+                if (widget.isNull()) {
+                    return;
+                }
+                if (aspect == Aspect::Text) {
+                    widget->setText(QString::fromStdString(button.caption()));
+                } else if (aspect == Aspect::Picture) {
+                    widget->setIcon(
+                        button.artwork().empty()
+                            ? QIcon()
+                            : QtArtwork::icon(QString::fromStdString(button.artwork())));
+                }
+            };
+            sync(Aspect::Text);
+            sync(Aspect::Picture);
+            control.observe(sync);
+            QObject::connect(widget, &QPushButton::clicked, widget, [&button] { button.click(); });
+            return widget;
+        }
+        case ControlKind::CheckBox: {
+            auto& box = static_cast<CheckBox&>(control);
+            auto* widget = new QCheckBox(parent);
+            auto sync = [&box, widget = QPointer<QCheckBox>(widget)](Aspect aspect) {
+                if (widget.isNull()) {
+                    return;
+                }
+                const QSignalBlocker blocker(widget);
+                if (aspect == Aspect::Text) {
+                    widget->setText(QString::fromStdString(box.caption()));
+                } else if (aspect == Aspect::Value) {
+                    widget->setCheckState(box.value() == CheckBox::Checked  ? Qt::Checked
+                                          : box.value() == CheckBox::Grayed ? Qt::PartiallyChecked
+                                                                            : Qt::Unchecked);
+                }
+            };
+            sync(Aspect::Text);
+            sync(Aspect::Value);
+            control.observe(sync);
+            QObject::connect(widget, &QCheckBox::clicked, widget, [&box] { box.click(); });
+            return widget;
+        }
+        case ControlKind::Frame: {
+            auto& frame = static_cast<Frame&>(control);
+            auto* widget = new QGroupBox(QString::fromStdString(frame.caption()), parent);
+            return widget;
+        }
+        case ControlKind::PictureBox: {
+            auto& box = static_cast<PictureBox&>(control);
+            auto* widget = new QWidget(parent);
+            widget->setFocusPolicy(Qt::StrongFocus);
+            auto sync = [&box, widget = QPointer<QWidget>(widget)](Aspect aspect) {
+                if (widget.isNull() || aspect != Aspect::Style) {
+                    return;
+                }
+                if (box.backColor() >= 0) {
+                    QPalette palette = widget->palette();
+                    palette.setColor(QPalette::Window,
+                                     QColor::fromRgb(static_cast<QRgb>(box.backColor())));
+                    widget->setPalette(palette);
+                    widget->setAutoFillBackground(true);
+                }
+                if (widget->isVisible()) {
+                    widget->repaint();
+                }
+            };
+            sync(Aspect::Style);
+            control.observe(sync);
+            return widget;
+        }
+        case ControlKind::Image: {
+            auto& image = static_cast<Image&>(control);
+            auto* widget = new PictureWidget(parent);
+            widget->setPicture(image.picture());
+            widget->setStretch(image.stretch());
+            control.observe([&image, widget = QPointer<PictureWidget>(widget)](Aspect aspect) {
+                if (widget.isNull()) {
+                    return;
+                }
+                if (aspect == Aspect::Picture) {
+                    widget->setPicture(image.picture());
+                } else if (aspect == Aspect::Style) {
+                    widget->setStretch(image.stretch());
+                }
+            });
+            return widget;
+        }
+        case ControlKind::HScrollBar:
+        case ControlKind::VScrollBar: {
+            auto& bar = static_cast<ScrollBar&>(control);
+            auto* widget = new QScrollBar(
+                control.kind() == ControlKind::VScrollBar ? Qt::Vertical : Qt::Horizontal, parent);
+            syncScrollBar(bar, widget);
+            control.observe([&bar, widget = QPointer<QScrollBar>(widget)](Aspect aspect) {
+                if (!widget.isNull() && (aspect == Aspect::Value || aspect == Aspect::Range)) {
+                    syncScrollBar(bar, widget);
+                }
+            });
+            QObject::connect(widget, &QScrollBar::valueChanged, widget, [&bar, widget](int value) {
+                if (widget->isSliderDown()) {
+                    bar.platformScroll(value);
+                } else {
+                    bar.setValue(value);
+                }
+            });
+            QObject::connect(widget, &QScrollBar::sliderReleased, widget,
+                             [&bar] { bar.platformScrollEnd(); });
+            return widget;
+        }
+        case ControlKind::Slider: {
+            auto& slider = static_cast<Slider&>(control);
+            auto* widget = new QSlider(Qt::Horizontal, parent);
+            widget->setTickPosition(QSlider::TicksBelow);
+            widget->setTickInterval(1);
+            widget->setPageStep(1);
+            auto sync = [&slider, widget = QPointer<QSlider>(widget)](Aspect aspect) {
+                if (widget.isNull() || (aspect != Aspect::Value && aspect != Aspect::Range)) {
+                    return;
+                }
+                const QSignalBlocker blocker(widget);
+                widget->setRange(slider.min(), slider.max());
+                widget->setValue(slider.value());
+            };
+            sync(Aspect::Range);
+            control.observe(sync);
+            QObject::connect(widget, &QSlider::valueChanged, widget,
+                             [&slider](int value) { slider.setValue(value); });
+            new EventHook(widget, [&slider](QEvent* event) {
+                if (event->type() == QEvent::MouseButtonPress) {
+                    slider.MouseDown();
+                }
+                return false;
+            });
+            return widget;
+        }
+        case ControlKind::ProgressBar: {
+            auto& bar = static_cast<ProgressBar&>(control);
+            auto* widget = new QProgressBar(parent);
+            widget->setTextVisible(false);
+            if (control.height() > control.width()) {
+                widget->setOrientation(Qt::Vertical);
+            }
+            syncProgressBar(bar, widget);
+            control.observe([&bar, widget = QPointer<QProgressBar>(widget)](Aspect aspect) {
+                if (!widget.isNull() && (aspect == Aspect::Value || aspect == Aspect::Range)) {
+                    syncProgressBar(bar, widget);
+                }
+            });
+            return widget;
+        }
+        case ControlKind::Toolbar: {
+            auto& toolbar = static_cast<Toolbar&>(control);
+            auto* widget = new QWidget(parent);
+            widget->setAutoFillBackground(true);
+            std::vector<QToolButton*> buttons;
+            int x = 0;
+            const int side = twipsToPixels(Toolbar::kButtonWidth);
+            for (const ToolbarButton& model : toolbar.buttons()) {
+                auto* button = new QToolButton(widget);
+                button->setGeometry(x, 0, side, side);
+                button->setIconSize(QSize(32, 32));
+                button->setAutoRaise(true);
+                x += side;
+                QObject::connect(button, &QToolButton::clicked, button,
+                                 [&toolbar, key = model.key] { toolbar.click(key); });
+                buttons.push_back(button);
+            }
+            syncToolbar(toolbar, buttons);
+            control.observe([&toolbar, buttons, guard = QPointer<QWidget>(widget)](Aspect aspect) {
+                if (!guard.isNull() && aspect == Aspect::Items) {
+                    syncToolbar(toolbar, buttons);
+                }
+            });
+            return widget;
+        }
+        case ControlKind::ListBox: {
+            auto& list = static_cast<ListBox&>(control);
+            auto* view = new QListView(parent);
+            auto* model = new ListBoxModel(list, view);
+            view->setModel(model);
+            view->setUniformItemSizes(true);
+            view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            view->setSelectionMode(list.selectionMode() == SelectionMode::Single
+                                       ? QAbstractItemView::SingleSelection
+                                       : QAbstractItemView::ExtendedSelection);
+            control.observe([&list, view = QPointer<QListView>(view), model](Aspect aspect) {
+                if (view.isNull()) {
+                    return;
+                }
+                if (aspect == Aspect::Items) {
+                    model->reload();
+                    syncListSelection(list, view);
+                } else if (aspect == Aspect::Selection) {
+                    syncListSelection(list, view);
+                }
+            });
+            QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
+                             [&list](const QModelIndex& current) {
+                                 list.platformSetCurrent(
+                                     current.row(), true,
+                                     shiftState(QApplication::keyboardModifiers()));
+                             });
+            new EventHook(view->viewport(), [&list](QEvent* event) {
+                if (event->type() == QEvent::MouseButtonRelease) {
+                    auto* mouse = static_cast<QMouseEvent*>(event);
+                    list.platformMouseUp(
+                        mouseButton(mouse->button()), shiftState(mouse->modifiers()),
+                        pixelsToTwips(mouse->position().x()), pixelsToTwips(mouse->position().y()));
+                } else if (event->type() == QEvent::MouseButtonDblClick) {
+                    list.platformDblClick();
+                }
+                return false;
+            });
+            new EventHook(view, [&list](QEvent* event) {
+                if (event->type() == QEvent::KeyRelease) {
+                    auto* key = static_cast<QKeyEvent*>(event);
+                    if (!key->isAutoRepeat()) {
+                        list.platformKeyUp(keyCode(key->key()), shiftState(key->modifiers()));
+                    }
+                }
+                return false;
+            });
+            syncListSelection(list, view);
+            return view;
+        }
+    }
+    return new QWidget(parent);
+}
+
+}  // namespace glimpa

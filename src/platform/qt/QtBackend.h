@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <unordered_map>
+
+#include "platform/Services.h"
+
+namespace glimpa {
+
+class FormWidget;
+
+/// The generic Qt Widgets binding: builds a widget for every control of a
+/// form, mirrors each model change into its widget (with the widget's own
+/// signals blocked) and turns user input into calls on the models. It knows
+/// the control kinds, not the program's windows.
+class QtBackend : public QObject, public WindowSystem {
+    Q_OBJECT
+public:
+    explicit QtBackend(HelpViewer& help);
+    ~QtBackend() override;
+
+    void attach(Form& form) override;
+    void detach(Form& form) override;
+
+    /// The widget bound to a control (nullptr when none).
+    QWidget* widgetFor(const Control& control) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* build(Control& control, QWidget* parent);
+    QWidget* createWidget(Control& control, QWidget* parent);
+    void bindCommon(Control& control, QWidget* widget);
+    Form* formOf(QObject* object) const;
+
+    HelpViewer& m_help;
+    std::unordered_map<const Control*, QPointer<QWidget>> m_widgets;
+    std::unordered_map<const Form*, FormWidget*> m_forms;
+    const QEvent* m_lastKey = nullptr;
+    QPointer<QObject> m_lastKeyReceiver;
+};
+
+}  // namespace glimpa

@@ -1,0 +1,134 @@
+#include "platform/qt/QtServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/QtArtwork.h"
+#include "platform/qt/QtPicture.h"
+
+namespace glimpa {
+
+namespace {
+
+QString fromCarriageReturns(const std::string& text) {
+    QString result = QString::fromStdString(text);
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+}  // namespace
+
+int QtMessageBoxes::show(const std::string& text, int style, const std::string& title) {
+    QMessageBox box;
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(fromCarriageReturns(text));
+    box.setWindowModality(Qt::ApplicationModal);
+    switch (style & 0x70) {
+        case msgbox::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case msgbox::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case msgbox::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
+    }
+    if ((style & 0x0f) == msgbox::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    if ((style & msgbox::SystemModal) != 0) {
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return msgbox::Yes;
+        case QMessageBox::No:
+            return msgbox::No;
+        case QMessageBox::Ok:
+            return msgbox::Ok;
+        default:
+            return msgbox::Cancel;
+    }
+}
+
+void QtMessageBoxes::beep() {
+    QApplication::beep();
+}
+
+QtMousePointer::~QtMousePointer() {
+    setBusy(false);
+}
+
+void QtMousePointer::setBusy(bool busy) {
+    if (busy == m_busy) {
+        return;
+    }
+    m_busy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtProcessControl::end() {
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void QtProcessControl::quit() {
+    // Queued, so that a quit asked for before the event loop runs still ends it.
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+void QtHelpViewer::showHelp() {
+    const QString path = QFile::decodeName(QByteArray::fromStdString(m_path));
+    if (m_path.empty() || !QFileInfo(path).isFile()) {
+        QMessageBox::information(nullptr, QStringLiteral("GLIMPA"),
+                                 QStringLiteral("The help file %1 could not be found.")
+                                     .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+std::string QtEnvironment::applicationFolder() {
+    return QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))
+        .toStdString();
+}
+
+char QtEnvironment::pathSeparator() {
+    return QDir::separator().toLatin1();
+}
+
+TwipsRect QtEnvironment::workArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {0, 0, 19200, 10800};
+    }
+    const QRect area = screen->availableGeometry();
+    return {pixelsToTwips(area.x()), pixelsToTwips(area.y()), pixelsToTwips(area.width()),
+            pixelsToTwips(area.height())};
+}
+
+Picture QtEnvironment::artwork(const std::string& name) {
+    return std::make_shared<QtPicture>(QtArtwork::picture(QString::fromStdString(name)));
+}
+
+}  // namespace glimpa

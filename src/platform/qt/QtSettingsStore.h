@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/SettingsStore.h"
+
+namespace glimpa {
+
+/// Settings in the user's configuration folder, one INI-style file per
+/// application name. A file that cannot be parsed is treated as empty.
+class QtSettingsStore : public SettingsStore {
+public:
+    /// folder: where the files live; empty for the platform's user settings folder.
+    explicit QtSettingsStore(QString folder = {});
+
+    std::string get(const std::string& application, const std::string& section,
+                    const std::string& key, const std::string& fallback) override;
+    bool save(const std::string& application, const std::string& section, const std::string& key,
+              const std::string& value) override;
+
+private:
+    QString fileFor(const std::string& application) const;
+
+    QString m_folder;
+};
+
+}  // namespace glimpa

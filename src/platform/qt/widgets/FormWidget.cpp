@@ -1,0 +1,135 @@
+#include "platform/qt/widgets/FormWidget.h"
+
+#include <QCloseEvent>
+
+#include "platform/qt/QtGeometry.h"
+
+namespace glimpa {
+
+namespace {
+
+class Applying {
+public:
+    explicit Applying(bool& flag) : m_flag(flag), m_before(flag) { m_flag = true; }
+    ~Applying() { m_flag = m_before; }
+    Applying(const Applying&) = delete;
+    Applying& operator=(const Applying&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_before;
+};
+
+}  // namespace
+
+FormWidget::FormWidget(Form& form) : QWidget(nullptr), m_form(form) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(QString::fromStdString(form.caption()));
+    applyGeometry();
+}
+
+void FormWidget::sync(Aspect aspect) {
+    const Applying applying(m_applying);
+    switch (aspect) {
+        case Aspect::Text:
+            setWindowTitle(QString::fromStdString(m_form.caption()));
+            break;
+        case Aspect::Geometry:
+            applyGeometry();
+            break;
+        case Aspect::Visibility:
+        case Aspect::Style:
+            applyState();
+            break;
+        default:
+            break;
+    }
+}
+
+void FormWidget::applyGeometry() {
+    if (m_form.windowState() != WindowState::Normal) {
+        return;
+    }
+    const Applying applying(m_applying);
+    move(twipsToPixels(m_form.left()), twipsToPixels(m_form.top()));
+    resize(twipsToPixels(m_form.clientWidth()), twipsToPixels(m_form.clientHeight()));
+}
+
+void FormWidget::applyState() {
+    const Applying applying(m_applying);
+    const bool onTop = m_form.topmost();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        // Changing the flags hides the window; put it back where it was.
+        const bool wasVisible = isVisible();
+        const QRect frame = geometry();
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        setGeometry(frame);
+        if (wasVisible) {
+            show();
+        }
+    }
+    Qt::WindowStates state = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (m_form.windowState() == WindowState::Maximized) {
+        state |= Qt::WindowMaximized;
+    } else if (m_form.windowState() == WindowState::Minimized) {
+        state |= Qt::WindowMinimized;
+    }
+    if (state != windowState()) {
+        setWindowState(state);
+    }
+    if (m_form.visible() != isVisible()) {
+        if (m_form.visible()) {
+            show();
+            raise();
+            activateWindow();
+        } else {
+            hide();
+        }
+    }
+}
+
+void FormWidget::report() {
+    if (m_applying || !isVisible()) {
+        return;
+    }
+    const QRect frame = frameGeometry();
+    m_form.platformGeometry({pixelsToTwips(frame.x()), pixelsToTwips(frame.y()),
+                             pixelsToTwips(frame.width()), pixelsToTwips(frame.height())},
+                            pixelsToTwips(width()), pixelsToTwips(height()));
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    if (m_form.requestUnload()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void FormWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    report();
+}
+
+void FormWidget::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    report();
+}
+
+void FormWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !m_applying) {
+        const Qt::WindowStates state = windowState();
+        m_form.platformWindowState(state.testFlag(Qt::WindowMinimized)   ? WindowState::Minimized
+                                   : state.testFlag(Qt::WindowMaximized) ? WindowState::Maximized
+                                                                         : WindowState::Normal);
+    } else if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow()) {
+            m_form.platformActivated();
+        } else {
+            m_form.platformDeactivated();
+        }
+    }
+}
+
+}  // namespace glimpa

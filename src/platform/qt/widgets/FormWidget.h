@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+#include "platform/Form.h"
+
+namespace glimpa {
+
+/// The top-level widget of a form: mirrors the form's caption, geometry,
+/// state and stacking, and reports what the window system and the user do
+/// to the window.
+class FormWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormWidget(Form& form);
+
+    /// Applies the model's state to the window.
+    void sync(Aspect aspect);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void applyGeometry();
+    void applyState();
+    void report();
+
+    Form& m_form;
+    bool m_applying = false;
+};
+
+}  // namespace glimpa

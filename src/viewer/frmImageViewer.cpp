@@ -1,0 +1,142 @@
+#include "viewer/frmImageViewer.h"
+
+#include "app/AppContext.h"
+#include "platform/Services.h"
+
+namespace glimpa {
+
+namespace {
+constexpr std::int32_t kFrameGrey = 0x808080;
+constexpr Twips kPageButtonWidth = 285;
+constexpr Twips kPageButtonHeight = 270;
+}  // namespace
+
+frmImageViewer::frmImageViewer(AppContext& app)
+    : Window(app, "frmImageViewer"),
+      Timer1("Timer1", app.services().timers),
+      Timer2("Timer2", app.services().timers) {
+    design();
+    wire();
+}
+
+void frmImageViewer::design() {
+    m_form.setClientSize(12000, 8400);
+    m_form.setKeyPreview(true);
+    m_form.setCaption(m_app.title());
+
+    Toolbar1.setAlign(Align::Top);
+    Toolbar1.setHeight(600);
+    Toolbar1.setImageList({"select", "clear", "trash", "trash-all", "show", "start", "stop"});
+    Toolbar1.addButton({"Select", "Select File(s) for Lineup", 1});
+    Toolbar1.addButton({"Clear", "Clear the Frame", 2});
+    Toolbar1.addButton({"Trash", "Remove the Current Image from the Lineup", 3});
+    Toolbar1.addButton({"TrashAll", "Empty the Lineup - Remove all Images", 4});
+    Toolbar1.addButton({"Show", "Select a Lineup Image to View", 5});
+    Toolbar1.addButton({"StartStop", "Start the Slide Show", 6});
+
+    Frame1.move(3600, 0, 1605, 615);
+    Slider1.move(30, 180, 1515, 375);
+    Slider1.setRange(0, 10);
+    Slider1.setToolTip("Select Slideshow Advance Interval");
+    ProgressBar1.move(5250, 15, 195, 570);
+    ProgressBar1.setMin(0);
+    ProgressBar1.setMax(100);
+
+    const Twips pagingLeft = 5550;
+    cmdPrevious.move(pagingLeft, 30, kPageButtonWidth, kPageButtonHeight);
+    cmdFirst.move(pagingLeft + kPageButtonWidth, 30, kPageButtonWidth, kPageButtonHeight);
+    cmdNext.move(pagingLeft, 30 + kPageButtonHeight, kPageButtonWidth, kPageButtonHeight);
+    cmdLast.move(pagingLeft + kPageButtonWidth, 30 + kPageButtonHeight, kPageButtonWidth,
+                 kPageButtonHeight);
+    struct Paging {
+        CommandButton& button;
+        const char* toolTip;
+        const char* artwork;
+    };
+    for (auto [button, toolTip, artwork] :
+         {Paging{cmdPrevious, "Previous Image", "previous"},
+          Paging{cmdFirst, "First Image", "first"}, Paging{cmdNext, "Next Image", "next"},
+          Paging{cmdLast, "Last Image", "last"}}) {
+        button.setToolTip(toolTip);
+        button.setArtwork(artwork);
+        button.setEnabled(false);
+    }
+
+    Picture1.move(6180, 0, 2700, 600);
+    Check1.move(60, 30, 1300, 255);
+    Check1.setCaption("Size to Fit");
+    Check1.setToolTip("Zoom Image Down to Fit Frame");
+    chkQuickOff.move(60, 315, 1300, 255);
+    chkQuickOff.setCaption("Quick Off");
+    lblActiveImage.move(1400, 180, 500, 255);
+    lblActiveImage.setAlignment(TextAlign::Right);
+    Label2.move(1940, 180, 250, 255);
+    Label2.setCaption("of");
+    Label2.setAlignment(TextAlign::Center);
+    lblImageCount.move(2190, 180, 500, 255);
+
+    HScroll1.move(0, 600, 12000, 255);
+    picVscroll.setAlign(Align::Right);
+    picVscroll.setWidth(200);
+    VScroll1.move(0, 0, 200, 7000);
+
+    picBackground.move(0, 855, 12000, 7000);
+    picBackground.setBackColor(kFrameGrey);
+    Image2.setPicture(m_app.services().environment.artwork("logo"));
+    for (Label* label : {&lblCopyRight, &lblHelp, &lblVersion}) {
+        label->setWidth(6000);
+        label->setHeight(255);
+        label->setAlignment(TextAlign::Center);
+    }
+    lblHelp.setCaption("Press F1 for Help");
+
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    Timer2.setInterval(100);
+
+    m_form.setClientSize(12000, 8400);
+}
+
+void frmImageViewer::wire() {
+    m_form.Activate.connect([this] { Form_Activate(); });
+    m_form.Resize.connect([this] { Form_Resize(); });
+}
+
+void frmImageViewer::Form_Load() {
+    lblVersion.setCaption("Release:  " + std::to_string(GLIMPA_VERSION_MAJOR) + "." +
+                          std::to_string(GLIMPA_VERSION_MINOR) + "." +
+                          std::to_string(GLIMPA_VERSION_PATCH));
+    lblCopyRight.setCaption("\u00a9 2026 The GLIMPA developers");
+    m_form.setWindowState(WindowState::Maximized);
+    m_form.show();
+    Image1.setPicture(nullptr);
+    Image1.setHeight(0);
+    Image1.setWidth(0);
+    m_app.CurrentFile.clear();
+    ZoomFactor = 1;
+    Timer1.setEnabled(false);
+}
+
+void frmImageViewer::Form_Activate() {
+    picBackground.setFocus();
+}
+
+void frmImageViewer::Form_Resize() {
+    if (m_form.windowState() == WindowState::Minimized) {
+        return;
+    }
+    Image1.setStretch(false);
+    Image2.setVisible(false);
+    UpdateUI();
+}
+
+void frmImageViewer::Form_Unload(int& /*cancel*/) {
+    m_app.AppClosing = true;
+    m_app.Unload(WindowId::LineupSelector);
+}
+
+void frmImageViewer::UpdateUI() {
+    // The display refresh comes with the picture display.
+}
+
+}  // namespace glimpa

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/Window.h"
+#include "platform/CheckBox.h"
+#include "platform/CommandButton.h"
+#include "platform/Frame.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/ProgressBar.h"
+#include "platform/ScrollBar.h"
+#include "platform/Slider.h"
+#include "platform/Timer.h"
+#include "platform/Toolbar.h"
+
+namespace glimpa {
+
+/// The main window: the picture frame, the toolbar with its commands, the
+/// slideshow controls, the two switches, the counter and the paging buttons.
+class frmImageViewer : public Window {
+public:
+    explicit frmImageViewer(AppContext& app);
+
+    void Form_Load() override;
+    void Form_Unload(int& cancel) override;
+    void Form_Activate();
+    void Form_Resize();
+
+    void UpdateUI();
+
+    // Controls, containers before what they contain.
+    Toolbar Toolbar1{"Toolbar1", &m_form};
+    ProgressBar ProgressBar1{"ProgressBar1", &Toolbar1};
+    Frame Frame1{"Frame1", &Toolbar1};
+    Slider Slider1{"Slider1", &Frame1};
+    PictureBox Picture1{"Picture1", &Toolbar1};
+    CheckBox Check1{"Check1", &Picture1};
+    CheckBox chkQuickOff{"chkQuickOff", &Picture1};
+    Label lblActiveImage{"lblActiveImage", &Picture1};
+    Label Label2{"Label2", &Picture1};
+    Label lblImageCount{"lblImageCount", &Picture1};
+    CommandButton cmdPrevious{"cmdPrevious", &Toolbar1};
+    CommandButton cmdFirst{"cmdFirst", &Toolbar1};
+    CommandButton cmdNext{"cmdNext", &Toolbar1};
+    CommandButton cmdLast{"cmdLast", &Toolbar1};
+    HScrollBar HScroll1{"HScroll1", &m_form};
+    PictureBox picVscroll{"picVscroll", &m_form};
+    VScrollBar VScroll1{"VScroll1", &picVscroll};
+    PictureBox picBackground{"picBackground", &m_form};
+    Image Image1{"Image1", &picBackground};
+    Image Image2{"Image2", &picBackground};
+    Label lblCopyRight{"lblCopyRight", &picBackground};
+    Label lblHelp{"lblHelp", &picBackground};
+    Label lblVersion{"lblVersion", &picBackground};
+    Timer Timer1;
+    Timer Timer2;
+
+    // Natural size of the loaded picture, the zoom, and the lineup row that
+    // GetPic last showed.
+    float ImageWidth = 0;
+    std::int32_t ImageHeight = 0;
+    float ZoomFactor = 1;
+    std::int16_t ActiveIndex = 0;
+
+private:
+    void design();
+    void wire();
+};
+
+}  // namespace glimpa

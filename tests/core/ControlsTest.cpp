@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/CheckBox.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/Numbers.h"
+#include "platform/ScrollBar.h"
+#include "platform/Slider.h"
+#include "platform/Timer.h"
+#include "support/Fakes.h"
+#include "support/ManualClock.h"
+
+namespace glimpa {
+namespace {
+
+TEST(ScrollBar, RaisesChangeOnlyForANewValueAndRefusesValuesOutsideItsRange) {
+    Form form("f");
+    HScrollBar bar("bar", &form);
+    bar.setMax(100);
+    int changes = 0;
+    int scrolls = 0;
+    bar.Change.connect([&] { ++changes; });
+    bar.Scroll.connect([&] { ++scrolls; });
+
+    EXPECT_TRUE(bar.setValue(40));
+    EXPECT_TRUE(bar.setValue(40));
+    EXPECT_FALSE(bar.setValue(101));
+    EXPECT_FALSE(bar.setSmallChange(0));
+    EXPECT_EQ(bar.value(), 40);
+    EXPECT_EQ(changes, 1);
+
+    bar.platformScroll(60);
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(changes, 1);
+
+    // Shrinking the range pulls the value in and reports the change.
+    bar.setMax(7);
+    EXPECT_EQ(bar.value(), 7);
+    EXPECT_EQ(changes, 2);
+    // A negative maximum (picture smaller than the frame) is a valid range.
+    bar.setMax(-20);
+    EXPECT_EQ(bar.value(), 0);
+    EXPECT_TRUE(bar.setValue(-10));
+}
+
+TEST(Form, SizingRaisesResizeAtOnceAndNestedResizesRunInside) {
+    Form form("f");
+    form.setClientSize(6000, 4000);
+    std::vector<std::string> trace;
+    form.Resize.connect([&] {
+        trace.push_back("resize " + std::to_string(static_cast<int>(form.width())));
+        if (form.width() < 3000) {
+            form.setWidth(3000);
+        }
+    });
+    form.setWidth(1000);
+    trace.push_back("after");
+    EXPECT_EQ(trace, (std::vector<std::string>{"resize 1000", "resize 3000", "after"}));
+    EXPECT_EQ(form.width(), 3000);
+
+    trace.clear();
+    form.setWidth(3000);
+    EXPECT_TRUE(trace.empty());
+}
+
+TEST(Form, MaximizedOrMinimizedWindowRefusesToBeSized) {
+    Form form("f");
+    form.setWorkArea({0, 0, 15000, 9000});
+    form.setClientSize(3000, 3000);
+    form.setWindowState(WindowState::Maximized);
+    EXPECT_EQ(form.width(), 15000);
+    EXPECT_FALSE(form.setWidth(8000));
+    form.setWindowState(WindowState::Minimized);
+    EXPECT_FALSE(form.setHeight(8000));
+    form.setWindowState(WindowState::Normal);
+    EXPECT_TRUE(form.setWidth(8000));
+}
+
+TEST(Form, FirstShowRaisesResizeThenActivateAndKeysReachPreviewOnlyWhenAskedFor) {
+    Form form("f");
+    std::vector<std::string> trace;
+    form.Resize.connect([&] { trace.push_back("resize"); });
+    form.Activate.connect([&] { trace.push_back("activate"); });
+    form.KeyPress.connect([&](int& key) { trace.push_back("key " + std::to_string(key)); });
+    form.show();
+    form.hide();
+    form.platformDeactivated();
+    form.show();
+    form.platformKeyPress('a');
+    form.setKeyPreview(true);
+    form.platformKeyPress('a');
+    EXPECT_EQ(trace, (std::vector<std::string>{"resize", "activate", "activate", "key 97"}));
+}
+
+TEST(ManualClock, FiresTimersInDueOrderAndRestartsTheCountWhenTheIntervalIsSet) {
+    test::ManualClock clock;
+    Timer slow("slow", clock);
+    Timer fast("fast", clock);
+    std::vector<std::string> trace;
+    slow.Tick.connect([&] { trace.push_back("slow@" + std::to_string(clock.now())); });
+    fast.Tick.connect([&] { trace.push_back("fast@" + std::to_string(clock.now())); });
+    slow.setInterval(300);
+    fast.setInterval(200);
+    clock.advance(450);
+    EXPECT_EQ(trace, (std::vector<std::string>{"fast@200", "slow@300", "fast@400"}));
+
+    trace.clear();
+    slow.setInterval(300);  // same value: the count starts again at 450
+    clock.advance(250);
+    EXPECT_EQ(trace, (std::vector<std::string>{"fast@600"}));
+    clock.advance(50);
+    EXPECT_EQ(trace, (std::vector<std::string>{"fast@600", "slow@750"}));
+
+    trace.clear();
+    slow.setEnabled(false);
+    fast.setInterval(0);
+    clock.advance(10000);
+    EXPECT_TRUE(trace.empty());
+}
+
+TEST(CheckBoxAndSlider, RaiseTheirEventsOnlyForARealChange) {
+    Form form("f");
+    CheckBox box("box", &form);
+    Slider slider("slider", &form);
+    int clicks = 0;
+    int changes = 0;
+    box.Click.connect([&] { ++clicks; });
+    slider.Change.connect([&] { ++changes; });
+
+    box.setValue(CheckBox::Checked);
+    box.setValue(CheckBox::Checked);
+    EXPECT_FALSE(box.setValue(3));
+    box.click();
+    EXPECT_EQ(box.value(), CheckBox::Unchecked);
+    EXPECT_EQ(clicks, 2);
+
+    slider.setValue(3);
+    slider.setValue(3);
+    EXPECT_FALSE(slider.setValue(11));
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(Image, TakesTheNaturalSizeUnlessStretched) {
+    Form form("f");
+    Image image("image", &form);
+    image.setPicture(std::make_shared<test::BlankPicture>(200, 100));
+    EXPECT_EQ(image.width(), 3000);
+    EXPECT_EQ(image.height(), 1500);
+    image.setStretch(true);
+    image.setWidth(600);
+    EXPECT_EQ(image.width(), 600);
+    image.setStretch(false);
+    EXPECT_EQ(image.width(), 3000);
+}
+
+TEST(Numbers, RoundHalvesToEvenAndFailOutsideTheRange) {
+    EXPECT_EQ(toWhole16(2.5), 2);
+    EXPECT_EQ(toWhole16(3.5), 4);
+    EXPECT_EQ(toWhole16(-500.5), -500);
+    EXPECT_FALSE(toWhole16(32767.6).has_value());
+    EXPECT_EQ(toWhole32(40000.5), 40000);
+    EXPECT_FALSE(toWhole32(1.0 / 0.0).has_value());
+    EXPECT_FALSE(toWhole32(0.0 / 0.0).has_value());
+}
+
+TEST(Numbers, ReadOnlyWholeDecimalNumbersAndWriteTextThatReadsBack) {
+    EXPECT_EQ(parseSingle("1000"), 1000.0f);
+    EXPECT_EQ(parseSingle(" -12.5 "), -12.5f);
+    EXPECT_EQ(parseSingle("1E3"), 1000.0f);
+    for (const char* junk : {"", "abc", "12abc", "1,5", "nan", "inf", "1e99", "0x10"}) {
+        EXPECT_FALSE(parseSingle(junk).has_value()) << junk;
+    }
+    EXPECT_EQ(singleToText(1000.0f), "1000");
+    for (float value : {0.1f, 1234.5f, -7.25f, 3.4e38f}) {
+        EXPECT_EQ(parseSingle(singleToText(value)), value);
+    }
+}
+
+}  // namespace
+}  // namespace glimpa

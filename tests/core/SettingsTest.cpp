@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "app/Settings.h"
+#include "lineup_selector/frmLineupSelector.h"
+#include "support/Harness.h"
+#include "viewer/frmImageViewer.h"
+
+namespace glimpa {
+namespace {
+
+using test::Harness;
+
+TEST(Settings, UseTheTitleAndSectionAndGiveDefaultsForAbsentValues) {
+    Harness h;
+    Settings settings(h.app);
+    EXPECT_EQ(settings.get("ImageSelectorPath"), "");
+    EXPECT_EQ(settings.getTwips("ImageSelectorLeft", 1000), 1000.0f);
+    EXPECT_TRUE(settings.saveTwips("ImageSelectorLeft", 1234.5f));
+    EXPECT_EQ(h.settings.values.at({"GLIMPA", "Settings", "ImageSelectorLeft"}), "1234.5");
+    EXPECT_EQ(settings.getTwips("ImageSelectorLeft", 1000), 1234.5f);
+    h.store("ImageSelectorTop", "abc");
+    EXPECT_FALSE(settings.getTwips("ImageSelectorTop", 1000).has_value());
+}
+
+TEST(LineupSelectorPlace, FirstRunOpensAtTheDefaults) {
+    Harness h;
+    Form& form = h.app.frmLineupSelector().form();
+    EXPECT_EQ(form.left(), 1000);
+    EXPECT_EQ(form.top(), 1000);
+    EXPECT_EQ(form.width(), 3000);
+    EXPECT_EQ(form.height(), 3000);
+    EXPECT_TRUE(form.topmost());
+}
+
+TEST(LineupSelectorPlace, AValueThatIsNotANumberLeavesOnlyItsOwnPropertyAlone) {
+    Harness h;
+    h.store("LineupSelectorLeft", "abc");
+    h.store("LineupSelectorTop", "2200");
+    h.store("LineupSelectorWidth", "5000x");
+    h.store("LineupSelectorHeight", "4100");
+    frmLineupSelector& selector = h.app.frmLineupSelector();
+    Form& form = selector.form();
+    EXPECT_EQ(form.left(), 0);  // the design value
+    EXPECT_EQ(form.top(), 2200);
+    EXPECT_EQ(form.width(), 6660 + 120);
+    EXPECT_EQ(form.height(), 4100);
+    // The list fills the client area after every resize.
+    EXPECT_EQ(selector.ListPictures.width(), form.clientWidth());
+    EXPECT_EQ(selector.ListPictures.height(), form.clientHeight());
+}
+
+TEST(LineupSelectorPlace, ResizingBelowTheMinimumSnapsBackAndTheListFollows) {
+    Harness h;
+    frmLineupSelector& selector = h.app.frmLineupSelector();
+    selector.form().setWidth(2000);
+    selector.form().setHeight(8000);
+    EXPECT_EQ(selector.form().width(), 3000);
+    EXPECT_EQ(selector.form().height(), 8000);
+    EXPECT_EQ(selector.ListPictures.width(), selector.form().clientWidth());
+    EXPECT_EQ(selector.ListPictures.height(), selector.form().clientHeight());
+}
+
+TEST(LineupSelectorPlace, AFailingSaveSkipsOnlyItsOwnKey) {
+    Harness h;
+    h.settings.failingKeys = {"LineupSelectorTop"};
+    h.app.frmLineupSelector();
+    h.app.frmImageViewer().form().requestUnload();
+    EXPECT_EQ(h.settings.saved,
+              (std::vector<std::string>{"LineupSelectorLeft", "LineupSelectorHeight",
+                                        "LineupSelectorWidth"}));
+}
+
+TEST(LineupSelectorPlace, RoundTripsThroughTheStoreIntoTheNextRun) {
+    test::MemorySettingsStore carried;
+    {
+        Harness first;
+        first.app.frmLineupSelector().form().move(4321, 1234, 5000, 3500);
+        first.app.frmImageViewer().form().requestUnload();
+        carried.values = first.settings.values;
+    }
+    Harness second;
+    second.settings.values = carried.values;
+    Form& form = second.app.frmLineupSelector().form();
+    EXPECT_EQ(form.left(), 4321);
+    EXPECT_EQ(form.top(), 1234);
+    EXPECT_EQ(form.width(), 5000);
+    EXPECT_EQ(form.height(), 3500);
+}
+
+}  // namespace
+}  // namespace glimpa

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "app/Main.h"
+#include "lineup_selector/frmLineupSelector.h"
+#include "support/Harness.h"
+#include "viewer/frmImageViewer.h"
+
+namespace glimpa {
+namespace {
+
+using test::Harness;
+
+TEST(Startup, MainShowsTheMaximizedViewerWithItsIdleTextsAndNamesTheHelpFile) {
+    Harness h;
+    h.app.AppClosing = true;
+    Main(h.app);
+    frmImageViewer& viewer = h.app.frmImageViewer();
+
+    EXPECT_FALSE(h.app.AppClosing);
+    EXPECT_TRUE(viewer.form().visible());
+    EXPECT_EQ(viewer.form().windowState(), WindowState::Maximized);
+    EXPECT_EQ(viewer.form().width(), h.environment.area.width);
+    EXPECT_EQ(viewer.lblVersion.caption(), "Release:  2.5.15");
+    EXPECT_EQ(viewer.lblCopyRight.caption().rfind("\u00a9", 0), 0u);
+    EXPECT_EQ(viewer.lblHelp.caption(), "Press F1 for Help");
+    EXPECT_EQ(viewer.Image2.width(), 226 * 15);
+    EXPECT_TRUE(viewer.picBackground.hasFocus());
+    EXPECT_EQ(h.app.CurrentFile, "");
+    EXPECT_FALSE(viewer.Timer1.enabled());
+    EXPECT_EQ(viewer.Timer2.interval(), 100);
+    EXPECT_EQ(h.help.helpFile, "/opt/glimpa/HELPFILE.HLP");
+
+    std::vector<std::string> keys;
+    for (const auto& button : viewer.Toolbar1.buttons()) {
+        keys.push_back(button.key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"Select", "Clear", "Trash", "TrashAll", "Show",
+                                              "StartStop"}));
+    EXPECT_EQ(viewer.Toolbar1.button("TrashAll")->toolTip, "Empty the Lineup - Remove all Images");
+    for (auto* paging : {&viewer.cmdFirst, &viewer.cmdPrevious, &viewer.cmdNext, &viewer.cmdLast}) {
+        EXPECT_FALSE(paging->enabled());
+    }
+}
+
+TEST(Startup, HelpFileInARootFolderGetsTheSeparatorAppendedAsItIs) {
+    Harness h;
+    h.environment.folder = "/";
+    Main(h.app);
+    EXPECT_EQ(h.help.helpFile, "//HELPFILE.HLP");
+}
+
+TEST(Windows, AreCreatedAndLoadedOnceOnFirstReference) {
+    Harness h;
+    h.store("LineupSelectorLeft", "2000");
+    EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
+    frmLineupSelector& first = h.app.frmLineupSelector();
+    EXPECT_TRUE(h.app.isLoaded(WindowId::LineupSelector));
+    EXPECT_EQ(first.form().left(), 2000);
+    EXPECT_FALSE(first.form().visible());
+
+    first.form().setLeft(500);
+    frmLineupSelector& again = h.app.frmLineupSelector();
+    EXPECT_EQ(&first, &again);
+    EXPECT_EQ(again.form().left(), 500);
+}
+
+TEST(Windows, UnloadingAWindowThatWasNeverLoadedDoesNotCreateIt) {
+    Harness h;
+    h.app.AppClosing = true;
+    h.app.Unload(WindowId::LineupSelector);
+    EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
+    EXPECT_TRUE(h.settings.saved.empty());
+}
+
+TEST(Closing, SideWindowCloseBoxOnlyHidesItAndKeepsTheLineup) {
+    Harness h;
+    Main(h.app);
+    frmLineupSelector& selector = h.app.frmLineupSelector();
+    selector.ListPictures.addItem("/p/a.jpg", 0);
+    selector.form().show();
+
+    EXPECT_FALSE(selector.form().requestUnload());
+    EXPECT_FALSE(selector.form().visible());
+    EXPECT_TRUE(h.app.isLoaded(WindowId::LineupSelector));
+    EXPECT_EQ(&h.app.frmLineupSelector(), &selector);
+    EXPECT_EQ(selector.ListPictures.text(), "");
+    EXPECT_EQ(selector.ListPictures.listCount(), 1);
+    EXPECT_TRUE(h.settings.saved.empty());
+    EXPECT_EQ(h.process.quitted, 0);
+}
+
+TEST(Closing, MainWindowCloseSavesTheSideWindowsPlaceAndEndsTheProgram) {
+    Harness h;
+    Main(h.app);
+    frmLineupSelector& selector = h.app.frmLineupSelector();
+    selector.form().setLeft(1500);
+    selector.form().setTop(2500);
+    selector.form().setWidth(4000);
+    selector.form().setHeight(5000.5f);
+
+    EXPECT_TRUE(h.app.frmImageViewer().form().requestUnload());
+    EXPECT_TRUE(h.app.AppClosing);
+    EXPECT_EQ(h.settings.saved,
+              (std::vector<std::string>{"LineupSelectorLeft", "LineupSelectorTop",
+                                        "LineupSelectorHeight", "LineupSelectorWidth"}));
+    EXPECT_EQ(h.stored("LineupSelectorLeft"), "1500");
+    EXPECT_EQ(h.stored("LineupSelectorHeight"), "5000.5");
+    EXPECT_FALSE(h.app.isLoaded(WindowId::ImageViewer));
+    EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
+    EXPECT_EQ(h.process.quitted, 1);
+}
+
+TEST(Closing, MinimizedSideWindowSavesNothingButStillGoes) {
+    Harness h;
+    Main(h.app);
+    h.store("LineupSelectorLeft", "1234");
+    h.app.frmLineupSelector().form().setWindowState(WindowState::Minimized);
+    h.app.frmImageViewer().form().requestUnload();
+    EXPECT_TRUE(h.settings.saved.empty());
+    EXPECT_EQ(h.stored("LineupSelectorLeft"), "1234");
+    EXPECT_EQ(h.process.quitted, 1);
+}
+
+TEST(Closing, QuickOffEndsAtOnceOnACharacterKeyAndSavesNothing) {
+    Harness h;
+    Main(h.app);
+    frmLineupSelector& selector = h.app.frmLineupSelector();
+    selector.form().platformKeyPress('a');
+    EXPECT_EQ(h.process.ended, 0);
+
+    h.app.frmImageViewer().chkQuickOff.setValue(CheckBox::Checked);
+    selector.form().platformKeyPress(13);
+    EXPECT_EQ(h.process.ended, 1);
+    EXPECT_TRUE(h.settings.saved.empty());
+    EXPECT_EQ(h.process.quitted, 0);
+}
+
+}  // namespace
+}  // namespace glimpa

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListView>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+#include "platform/CheckBox.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/ListBox.h"
+#include "platform/ScrollBar.h"
+#include "platform/Slider.h"
+#include "platform/Toolbar.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/qt/QtPicture.h"
+#include "platform/qt/widgets/PictureWidget.h"
+#include "support/Fakes.h"
+
+namespace glimpa {
+namespace {
+
+class Binding : public testing::Test {
+protected:
+    void SetUp() override {
+        form.setClientSize(9000, 6000);
+        form.setKeyPreview(true);
+        bar.move(0, 3000, 3000, 255);
+        bar.setMax(100);
+        box.move(0, 0, 1500, 300);
+        label.move(0, 600, 1500, 300);
+        slider.move(3000, 0, 1500, 375);
+        list.move(0, 4000, 4000, 1500);
+        image.move(5000, 1000, 1500, 1500);
+        toolbar.setImageList({"select", "clear"});
+        toolbar.addButton({"Select", "Pick", 1});
+        toolbar.addButton({"Clear", "Wipe", 2});
+        toolbar.move(0, 0, 9000, 600);
+        bar.Change.connect([this] { ++barChanges; });
+        box.Click.connect([this] { ++boxClicks; });
+        slider.Change.connect([this] { ++sliderChanges; });
+        slider.MouseDown.connect([this] { ++sliderPresses; });
+        toolbar.ButtonClick.connect([this](const ToolbarButton& b) { clicked.push_back(b.key); });
+        list.KeyUp.connect([this](int code, int) { keyUps.push_back(code); });
+        form.KeyPress.connect([this](int& key) { keys.push_back(key); });
+        backend.attach(form);
+        form.show();
+    }
+    void TearDown() override { backend.detach(form); }
+
+    template <typename W>
+    W* widget(const Control& control) {
+        return qobject_cast<W*>(backend.widgetFor(control));
+    }
+
+    test::FakeHelp help;
+    QtBackend backend{help};
+    Form form{"form"};
+    Toolbar toolbar{"toolbar", &form};
+    HScrollBar bar{"bar", &form};
+    CheckBox box{"box", &form};
+    Label label{"label", &form};
+    Slider slider{"slider", &form};
+    ListBox list{"list", &form};
+    Image image{"image", &form};
+    int barChanges = 0;
+    int boxClicks = 0;
+    int sliderChanges = 0;
+    int sliderPresses = 0;
+    std::vector<std::string> clicked;
+    std::vector<int> keyUps;
+    std::vector<int> keys;
+};
+
+TEST_F(Binding, ScrollBarValueTravelsBothWaysWithOneChangeEach) {
+    auto* widget = this->widget<QScrollBar>(bar);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->geometry(), QRect(0, 200, 200, 17));
+    bar.setValue(30);
+    EXPECT_EQ(widget->value(), 30);
+    EXPECT_EQ(barChanges, 1);
+    widget->setValue(70);
+    EXPECT_EQ(bar.value(), 70);
+    EXPECT_EQ(barChanges, 2);
+    bar.setMax(-5);
+    EXPECT_EQ(widget->minimum(), -5);
+    EXPECT_EQ(widget->maximum(), 0);
+}
+
+TEST_F(Binding, CheckBoxClickAndModelValueStayInStepWithoutEchoes) {
+    auto* widget = this->widget<QCheckBox>(box);
+    widget->click();
+    EXPECT_EQ(box.value(), CheckBox::Checked);
+    EXPECT_TRUE(widget->isChecked());
+    EXPECT_EQ(boxClicks, 1);
+    box.setValue(CheckBox::Unchecked);
+    EXPECT_FALSE(widget->isChecked());
+    EXPECT_EQ(boxClicks, 2);
+}
+
+TEST_F(Binding, LabelsShowTheirCaptionAndControlsTheirState) {
+    label.setCaption("of");
+    EXPECT_EQ(widget<QLabel>(label)->text(), "of");
+    label.setVisible(false);
+    EXPECT_TRUE(widget<QLabel>(label)->isHidden());
+    box.setEnabled(false);
+    EXPECT_FALSE(widget<QCheckBox>(box)->isEnabled());
+    box.setToolTip("Zoom");
+    EXPECT_EQ(widget<QCheckBox>(box)->toolTip(), "Zoom");
+}
+
+TEST_F(Binding, SliderReportsPressBeforeChangeAndTakesModelValues) {
+    auto* widget = this->widget<QSlider>(slider);
+    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(2, 5));
+    EXPECT_EQ(sliderPresses, 1);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(2, 5));
+    widget->setValue(4);
+    EXPECT_EQ(slider.value(), 4);
+    EXPECT_EQ(sliderChanges, 1);
+    slider.setValue(7);
+    EXPECT_EQ(widget->value(), 7);
+    EXPECT_EQ(sliderChanges, 2);
+}
+
+TEST_F(Binding, ToolbarButtonsFollowTheirModelAndReportClicksByKey) {
+    auto buttons = widget<QWidget>(toolbar)->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(buttons[1]->toolTip(), "Wipe");
+    buttons[1]->click();
+    toolbar.setButtonEnabled("Clear", false);
+    EXPECT_FALSE(buttons[1]->isEnabled());
+    buttons[1]->click();
+    toolbar.setButtonToolTip("Select", "Choose");
+    EXPECT_EQ(buttons[0]->toolTip(), "Choose");
+    EXPECT_EQ(clicked, std::vector<std::string>{"Clear"});
+}
+
+TEST_F(Binding, ListRowsSelectionAndKeyReleasesTravel) {
+    auto* view = widget<QListView>(list);
+    list.addItem("/p/b.jpg", 0);
+    list.addItem("/p/a.jpg", 0);
+    EXPECT_EQ(view->model()->rowCount(), 2);
+    list.setListIndex(1);
+    EXPECT_EQ(view->currentIndex().row(), 1);
+    view->setCurrentIndex(view->model()->index(0, 0));
+    EXPECT_EQ(list.listIndex(), 0);
+    QTest::keyRelease(view, Qt::Key_Return);
+    QTest::keyRelease(view, Qt::Key_Up);
+    EXPECT_EQ(keyUps, (std::vector<int>{13, 38}));
+}
+
+TEST_F(Binding, FormMirrorsCaptionAndSizeAndAsksBeforeClosing) {
+    auto* window = widget<QWidget>(form);
+    form.setCaption("GLIMPA No Active Image");
+    EXPECT_EQ(window->windowTitle(), "GLIMPA No Active Image");
+    EXPECT_TRUE(window->isVisible());
+    int asked = 0;
+    form.setUnloadRequestHandler([&] {
+        ++asked;
+        return false;
+    });
+    window->close();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(Binding, KeyPreviewSeesEachCharacterOnceAndF1OpensHelp) {
+    auto* child = widget<QWidget>(list);
+    child->setFocus();
+    QTest::keyClick(child, Qt::Key_A);
+    QTest::keyClick(child, Qt::Key_Right);
+    QTest::keyClick(child, Qt::Key_F1);
+    EXPECT_EQ(keys, std::vector<int>{'a'});
+    EXPECT_EQ(help.shown, 1);
+}
+
+TEST_F(Binding, StretchedPictureIsScaledSmoothlyOnceToTheWidgetSize) {
+    QImage source(4, 4, QImage::Format_RGB32);
+    source.fill(Qt::black);
+    for (int x = 2; x < 4; ++x) {
+        for (int y = 0; y < 4; ++y) {
+            source.setPixel(x, y, qRgb(255, 255, 255));
+        }
+    }
+    image.setPicture(std::make_shared<QtPicture>(source));
+    auto* widget = this->widget<PictureWidget>(image);
+    EXPECT_EQ(widget->size(), QSize(4, 4));
+    EXPECT_EQ(&widget->displayImage(), &widget->displayImage());
+
+    image.setStretch(true);
+    image.setWidth(1200);
+    image.setHeight(1200);
+    const QImage& scaled = widget->displayImage();
+    EXPECT_EQ(scaled.size(), QSize(80, 80) * widget->devicePixelRatioF());
+    // Smooth scaling leaves grey between the black and the white halves.
+    const QRgb middle = scaled.pixel(scaled.width() / 2, 10);
+    EXPECT_GT(qGray(middle), 20);
+    EXPECT_LT(qGray(middle), 235);
+    EXPECT_EQ(&scaled, &widget->displayImage());
+}
+
+}  // namespace
+}  // namespace glimpa

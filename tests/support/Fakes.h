@@ -1,0 +1,113 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+
+namespace glimpa::test {
+
+/// Message boxes that answer from a script and record every prompt and beep.
+class ScriptedMessageBoxes : public MessageBoxes {
+public:
+    struct Prompt {
+        std::string text;
+        int style;
+        std::string title;
+    };
+
+    /// Queues the answers of the next boxes; a box without a queued answer
+    /// answers Cancel (or OK for a box with only OK).
+    void answer(std::initializer_list<int> answers) { m_answers.insert(m_answers.end(), answers); }
+    /// Runs while the next boxes are open (as a modal box's event loop would).
+    void whileOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
+
+    int show(const std::string& text, int style, const std::string& title) override;
+    void beep() override { log.push_back("beep"); }
+
+    std::vector<Prompt> prompts;
+    /// "beep" and "box:<text>" in the order they happened.
+    std::vector<std::string> log;
+
+private:
+    std::deque<int> m_answers;
+    std::function<void()> m_whileOpen;
+};
+
+/// A settings store in memory; keys in failingKeys refuse to be saved.
+class MemorySettingsStore : public SettingsStore {
+public:
+    std::string get(const std::string& application, const std::string& section,
+                    const std::string& key, const std::string& fallback) override;
+    bool save(const std::string& application, const std::string& section, const std::string& key,
+              const std::string& value) override;
+
+    std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
+    std::set<std::string> failingKeys;
+    /// Keys in the order they were saved.
+    std::vector<std::string> saved;
+};
+
+class FakePointer : public MousePointer {
+public:
+    void setBusy(bool on) override {
+        busy = on;
+        changes.push_back(on);
+    }
+    bool busy = false;
+    std::vector<bool> changes;
+};
+
+class FakeProcess : public ProcessControl {
+public:
+    void end() override { ++ended; }
+    void quit() override { ++quitted; }
+    int ended = 0;
+    int quitted = 0;
+};
+
+class FakeHelp : public HelpViewer {
+public:
+    void setHelpFile(const std::string& path) override { helpFile = path; }
+    void showHelp() override { ++shown; }
+    std::string helpFile;
+    int shown = 0;
+};
+
+/// A picture of a given size with no pixels.
+class BlankPicture : public PictureData {
+public:
+    BlankPicture(int width, int height) : m_width(width), m_height(height) {}
+    int widthPx() const override { return m_width; }
+    int heightPx() const override { return m_height; }
+
+private:
+    int m_width;
+    int m_height;
+};
+
+class FakeEnvironment : public Environment {
+public:
+    std::string applicationFolder() override { return folder; }
+    char pathSeparator() override { return '/'; }
+    TwipsRect workArea() override { return area; }
+    Picture artwork(const std::string& name) override;
+
+    std::string folder = "/opt/glimpa";
+    TwipsRect area{0, 0, 19200, 10800};
+};
+
+class NoWindowSystem : public WindowSystem {
+public:
+    void attach(Form& /*form*/) override {}
+    void detach(Form& /*form*/) override {}
+};
+
+}  // namespace glimpa::test
