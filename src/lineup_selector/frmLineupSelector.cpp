@@ -18,6 +18,11 @@ frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSe
 
     m_form.Resize.connect([this] { Form_Resize(); });
     m_form.KeyPress.connect([this](int& keyAscii) { Form_KeyPress(keyAscii); });
+    ListPictures.MouseUp.connect([this](int button, int shift, Twips x, Twips y) {
+        ListPictures_MouseUp(button, shift, x, y);
+    });
+    ListPictures.KeyUp.connect(
+        [this](int keyCode, int shift) { ListPictures_KeyUp(keyCode, shift); });
 }
 
 void frmLineupSelector::Form_Load() {
@@ -67,6 +72,24 @@ void frmLineupSelector::Form_Unload(int& cancel) {
 void frmLineupSelector::Form_KeyPress(int& /*keyAscii*/) {
     if (m_app.frmImageViewer().chkQuickOff.value() == CheckBox::Checked) {
         m_app.End();
+    }
+}
+
+}  // namespace glimpa
+
+namespace glimpa {
+
+void frmLineupSelector::ListPictures_MouseUp(int /*button*/, int /*shift*/, Twips /*x*/,
+                                             Twips /*y*/) {
+    m_app.frmImageViewer().GetPic();
+}
+
+void frmLineupSelector::ListPictures_KeyUp(int keyCode, int /*shift*/) {
+    if (ListPictures.text() == m_app.CurrentFile) {
+        return;
+    }
+    if (keyCode == kKeyReturn || (keyCode >= kKeyLeft && keyCode <= kKeyDown)) {
+        m_app.frmImageViewer().GetPic();
     }
 }
 

@@ -15,6 +15,8 @@ public:
     void Form_Unload(int& cancel) override;
     void Form_Resize();
     void Form_KeyPress(int& keyAscii);
+    void ListPictures_MouseUp(int button, int shift, Twips x, Twips y);
+    void ListPictures_KeyUp(int keyCode, int shift);
 
     /// The Image Lineup: one full image path per row, newest first; the
     /// selected row is the active image.

@@ -100,6 +100,16 @@ void frmImageViewer::design() {
 void frmImageViewer::wire() {
     m_form.Activate.connect([this] { Form_Activate(); });
     m_form.Resize.connect([this] { Form_Resize(); });
+    m_form.KeyPress.connect([this](int& keyAscii) { Form_KeyPress(keyAscii); });
+    Check1.Click.connect([this] { Check1_Click(); });
+    HScroll1.Change.connect([this] { HScroll1_Change(); });
+    HScroll1.Scroll.connect([this] { HScroll1_Scroll(); });
+    VScroll1.Change.connect([this] { VScroll1_Change(); });
+    VScroll1.Scroll.connect([this] { VScroll1_Scroll(); });
+    cmdFirst.Click.connect([this] { cmdFirst_Click(); });
+    cmdPrevious.Click.connect([this] { cmdPrevious_Click(); });
+    cmdNext.Click.connect([this] { cmdNext_Click(); });
+    cmdLast.Click.connect([this] { cmdLast_Click(); });
 }
 
 void frmImageViewer::Form_Load() {
@@ -109,10 +119,7 @@ void frmImageViewer::Form_Load() {
     lblCopyRight.setCaption("\u00a9 2026 The GLIMPA developers");
     m_form.setWindowState(WindowState::Maximized);
     m_form.show();
-    Image1.setPicture(nullptr);
-    Image1.setHeight(0);
-    Image1.setWidth(0);
-    m_app.CurrentFile.clear();
+    ImageClear();
     ZoomFactor = 1;
     Timer1.setEnabled(false);
 }
@@ -133,10 +140,6 @@ void frmImageViewer::Form_Resize() {
 void frmImageViewer::Form_Unload(int& /*cancel*/) {
     m_app.AppClosing = true;
     m_app.Unload(WindowId::LineupSelector);
-}
-
-void frmImageViewer::UpdateUI() {
-    // The display refresh comes with the picture display.
 }
 
 }  // namespace glimpa

@@ -9,6 +9,7 @@
 #include "platform/Frame.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
+#include "platform/ListBox.h"
 #include "platform/PictureBox.h"
 #include "platform/ProgressBar.h"
 #include "platform/ScrollBar.h"
@@ -28,8 +29,26 @@ public:
     void Form_Unload(int& cancel) override;
     void Form_Activate();
     void Form_Resize();
+    void Form_KeyPress(int& keyAscii);
 
+    // The display, used by all three windows.
+    void LoadPic();
+    void GetPic();
+    void ZoomDown();
+    void ImageClear();
     void UpdateUI();
+
+    void Check1_Click();
+    void HScroll1_Change();
+    void HScroll1_Scroll();
+    void VScroll1_Change();
+    void VScroll1_Scroll();
+
+    // Paging through the lineup.
+    void cmdFirst_Click();
+    void cmdPrevious_Click();
+    void cmdNext_Click();
+    void cmdLast_Click();
 
     // Controls, containers before what they contain.
     Toolbar Toolbar1{"Toolbar1", &m_form};
@@ -68,6 +87,11 @@ public:
 private:
     void design();
     void wire();
+    ListBox& lineup();
+    void showLineupEntry(int index);
+    void applyZoomRule();
+    void layoutFrame();
+    void setScrollSteps(ScrollBar& bar, Twips pictureLength);
 };
 
 }  // namespace glimpa

@@ -1,0 +1,135 @@
+// Loading, fitting, scrolling and clearing the picture in the main window.
+#include <cmath>
+#include <optional>
+
+#include "app/AppContext.h"
+#include "lineup_selector/frmLineupSelector.h"
+#include "platform/ImageDecoder.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Numbers.h"
+#include "viewer/frmImageViewer.h"
+
+namespace glimpa {
+
+namespace {
+
+/// Divides, failing where the division would give no finite number.
+std::optional<float> divide(float numerator, float denominator) {
+    if (denominator == 0.0f) {
+        return std::nullopt;
+    }
+    const float quotient = numerator / denominator;
+    return std::isfinite(quotient) ? std::optional<float>(quotient) : std::nullopt;
+}
+
+}  // namespace
+
+ListBox& frmImageViewer::lineup() {
+    return m_app.frmLineupSelector().ListPictures;
+}
+
+void frmImageViewer::LoadPic() {
+    Services& services = m_app.services();
+    Image1.setVisible(false);
+    services.pointer.setBusy(true);
+    Image1.setStretch(false);
+    if (m_app.CurrentFile.empty()) {
+        Image1.setPicture(nullptr);
+        Image1.setWidth(0);
+        Image1.setHeight(0);
+    } else {
+        DecodeResult decoded = services.decoder.decode(m_app.CurrentFile);
+        if (!decoded) {
+            services.pointer.setBusy(false);
+            ImageClear();
+            services.messages.beep();
+            services.messages.show(
+                "An error has occurred loading this Image.  It may be corrupted.",
+                msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal, m_app.title());
+            return;
+        }
+        Image1.setPicture(std::move(decoded.picture));
+    }
+    ImageWidth = Image1.width();
+    ImageHeight = toWhole32(Image1.height()).value_or(ImageHeight);
+    UpdateUI();
+    services.pointer.setBusy(false);
+}
+
+void frmImageViewer::GetPic() {
+    ListBox& list = lineup();
+    if (list.listIndex() == -1) {
+        return;
+    }
+    m_app.CurrentFile = list.text();
+    ActiveIndex = static_cast<std::int16_t>(list.listIndex());
+    list.setSelected(ActiveIndex, true);
+    if (!m_app.CurrentFile.empty()) {
+        LoadPic();
+    }
+}
+
+void frmImageViewer::ZoomDown() {
+    // Each step that would divide by zero is skipped, as the variables keep
+    // what they held.
+    float aspectRatio = 0;
+    float widthRatio = 0;
+    float heightRatio = 0;
+    if (auto ratio = divide(ImageWidth, static_cast<float>(ImageHeight))) {
+        aspectRatio = *ratio;
+    }
+    if (auto ratio = divide(Image1.width(), picBackground.width())) {
+        widthRatio = *ratio;
+    }
+    if (auto ratio = divide(Image1.height(), picBackground.height())) {
+        heightRatio = *ratio;
+    }
+    Image1.setStretch(true);
+    if (heightRatio < widthRatio) {
+        if (auto scale = divide(picBackground.width(), Image1.width())) {
+            Image1.setWidth(*scale * Image1.width());
+        }
+        if (auto height = divide(Image1.width(), aspectRatio)) {
+            Image1.setHeight(*height);
+        }
+    } else {
+        if (auto scale = divide(picBackground.height(), Image1.height())) {
+            Image1.setHeight(*scale * Image1.height());
+        }
+        Image1.setWidth(Image1.height() * aspectRatio);
+    }
+    if (auto zoom = divide(Image1.width(), ImageWidth)) {
+        ZoomFactor = *zoom;
+    }
+}
+
+void frmImageViewer::ImageClear() {
+    Image1.setPicture(nullptr);
+    Image1.setHeight(0);
+    Image1.setWidth(0);
+    m_app.CurrentFile.clear();
+}
+
+void frmImageViewer::Check1_Click() {
+    Image1.setVisible(false);
+    if (Check1.value() == CheckBox::Unchecked) {
+        ZoomFactor = 1;
+    }
+    picBackground.setFocus();
+    UpdateUI();
+}
+
+void frmImageViewer::HScroll1_Change() {
+    Image1.setLeft(-static_cast<Twips>(HScroll1.value()));
+}
+void frmImageViewer::HScroll1_Scroll() {
+    Image1.setLeft(-static_cast<Twips>(HScroll1.value()));
+}
+void frmImageViewer::VScroll1_Change() {
+    Image1.setTop(-static_cast<Twips>(VScroll1.value()));
+}
+void frmImageViewer::VScroll1_Scroll() {
+    Image1.setTop(-static_cast<Twips>(VScroll1.value()));
+}
+
+}  // namespace glimpa

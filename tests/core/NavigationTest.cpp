@@ -1,0 +1,90 @@
+#include "support/ViewerFixture.h"
+
+namespace glimpa {
+namespace {
+
+class Navigation : public test::ViewerFixture {
+protected:
+    std::string counter() {
+        return viewer->lblActiveImage.caption() + " of " + viewer->lblImageCount.caption();
+    }
+};
+
+TEST_F(Navigation, PagesForwardBackToTheEndsAndKeepsTheFocusOnTheFrame) {
+    fillLineup(5);
+    lineup().setListIndex(2);
+    viewer->UpdateUI();
+    viewer->cmdNext.click();
+    EXPECT_EQ(lineup().listIndex(), 3);
+    EXPECT_EQ(h.app.CurrentFile, folder.file("3.jpg"));
+    EXPECT_EQ(counter(), "4 of 5");
+    EXPECT_TRUE(viewer->picBackground.hasFocus());
+    viewer->cmdPrevious.click();
+    EXPECT_EQ(h.app.CurrentFile, folder.file("2.jpg"));
+    viewer->cmdLast.click();
+    EXPECT_EQ(lineup().listIndex(), 4);
+    viewer->cmdFirst.click();
+    EXPECT_EQ(lineup().listIndex(), 0);
+    EXPECT_EQ(viewer->ActiveIndex, 0);  // paging leaves the remembered index alone
+}
+
+TEST_F(Navigation, HandlersRunAnywayAtTheEndsFollowTheLineupRules) {
+    fillLineup(5);
+    lineup().setListIndex(4);
+    viewer->cmdNext_Click();
+    EXPECT_EQ(lineup().listIndex(), 4);
+    EXPECT_EQ(h.app.CurrentFile, folder.file("4.jpg"));
+
+    lineup().setListIndex(0);
+    viewer->cmdPrevious_Click();
+    EXPECT_EQ(lineup().listIndex(), -1);
+    EXPECT_EQ(h.app.CurrentFile, "");
+    EXPECT_EQ(viewer->form().caption(), "GLIMPA No Active Image");
+    EXPECT_TRUE(h.messages.prompts.empty());
+
+    viewer->cmdNext.click();  // from no active entry to the first
+    EXPECT_EQ(lineup().listIndex(), 0);
+}
+
+TEST_F(Navigation, OnAnEmptyLineupTheHandlersClearTheFrame) {
+    show(jpeg("preview.jpg", 10, 10));
+    viewer->cmdLast_Click();
+    EXPECT_EQ(h.app.CurrentFile, "");
+    EXPECT_EQ(viewer->Image1.width(), 0);
+    show(jpeg("preview.jpg", 10, 10));
+    viewer->cmdFirst_Click();
+    EXPECT_EQ(h.app.CurrentFile, "");
+    EXPECT_TRUE(h.messages.prompts.empty());
+}
+
+TEST_F(Navigation, QuickOffEndsOnCharacterKeysOnlyWhenTicked) {
+    viewer->form().platformKeyPress('a');
+    EXPECT_EQ(h.process.ended, 0);
+    viewer->chkQuickOff.click();
+    viewer->form().platformKeyPress(' ');
+    EXPECT_EQ(h.process.ended, 1);
+}
+
+TEST_F(Navigation, LineupSelectorShowsTheRowLetGoOverOrReachedByEnterOrArrows) {
+    fillLineup(3);
+    frmLineupSelector& selector = h.app.frmLineupSelector();
+    selector.ListPictures.platformMouseUp(1, 0, 0, 0);  // nothing selected
+    EXPECT_EQ(h.app.CurrentFile, "");
+
+    selector.ListPictures.platformSetCurrent(1, true, 0);
+    selector.ListPictures.platformKeyUp(34, 0);  // Page Down: wait for Enter
+    EXPECT_EQ(h.app.CurrentFile, "");
+    selector.ListPictures.platformKeyUp(kKeyReturn, 0);
+    EXPECT_EQ(h.app.CurrentFile, folder.file("1.jpg"));
+    EXPECT_EQ(viewer->ActiveIndex, 1);
+
+    // On the row on display an arrow loads nothing; a mouse release reloads it.
+    h.pointer.changes.clear();
+    selector.ListPictures.platformKeyUp(kKeyDown, 0);
+    EXPECT_TRUE(h.pointer.changes.empty());
+    selector.ListPictures.platformMouseUp(1, 0, 0, 0);
+    EXPECT_FALSE(h.pointer.changes.empty());
+}
+
+}  // namespace
+}  // namespace glimpa

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace glimpa::test {
+
+/// Real picture files for tests, with photo-like gradients so that scaling and
+/// orientation can be told apart.
+void writeBmp(const std::filesystem::path& path, int width, int height);
+/// A baseline JPEG; orientation 1 … 8 adds an EXIF orientation tag.
+void writeJpeg(const std::filesystem::path& path, int width, int height, int orientation = 0);
+/// A GIF with the given number of frames, each the full size.
+void writeGif(const std::filesystem::path& path, int width, int height, int frames = 1);
+void writeBytes(const std::filesystem::path& path, const std::string& bytes);
+std::string readBytes(const std::filesystem::path& path);
+
+/// A folder of its own for one test, removed afterwards.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+}  // namespace glimpa::test

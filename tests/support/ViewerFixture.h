@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "app/Main.h"
+#include "lineup_selector/frmLineupSelector.h"
+#include "support/Harness.h"
+#include "support/ImageFiles.h"
+#include "viewer/frmImageViewer.h"
+
+namespace glimpa::test {
+
+/// A started program with a folder for its pictures.
+class ViewerFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        Main(h.app);
+        viewer = &h.app.frmImageViewer();
+    }
+
+    ListBox& lineup() { return h.app.frmLineupSelector().ListPictures; }
+
+    std::string jpeg(const std::string& name, int width, int height) {
+        writeJpeg(folder.file(name), width, height);
+        return folder.file(name);
+    }
+    /// A lineup of n small pictures, "0.jpg" first.
+    void fillLineup(int n) {
+        for (int i = n - 1; i >= 0; --i) {
+            lineup().addItem(jpeg(std::to_string(i) + ".jpg", 8, 6), 0);
+        }
+    }
+    void show(const std::string& path) {
+        h.app.CurrentFile = path;
+        viewer->LoadPic();
+    }
+    /// Takes the window out of maximized and gives it this outer size.
+    void sizeWindow(Twips width, Twips height) {
+        viewer->form().setWindowState(WindowState::Normal);
+        viewer->form().setWidth(width);
+        viewer->form().setHeight(height);
+    }
+    bool toolEnabled(const std::string& key) { return viewer->Toolbar1.button(key)->enabled; }
+
+    Harness h;
+    TempFolder folder;
+    frmImageViewer* viewer = nullptr;
+};
+
+}  // namespace glimpa::test
