@@ -1,6 +1,7 @@
 #include "platform/qt/widgets/FormWidget.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 
 #include "platform/qt/QtGeometry.h"
 
@@ -29,20 +30,28 @@ FormWidget::FormWidget(Form& form) : QWidget(nullptr), m_form(form) {
 }
 
 void FormWidget::sync(Aspect aspect) {
-    const Applying applying(m_applying);
-    switch (aspect) {
-        case Aspect::Text:
-            setWindowTitle(QString::fromStdString(m_form.caption()));
-            break;
-        case Aspect::Geometry:
-            applyGeometry();
-            break;
-        case Aspect::Visibility:
-        case Aspect::Style:
-            applyState();
-            break;
-        default:
-            break;
+    {
+        const Applying applying(m_applying);
+        switch (aspect) {
+            case Aspect::Text:
+                setWindowTitle(QString::fromStdString(m_form.caption()));
+                break;
+            case Aspect::Geometry:
+                applyGeometry();
+                break;
+            case Aspect::Visibility:
+            case Aspect::Style:
+                applyState();
+                break;
+            default:
+                break;
+        }
+    }
+    // Showing a window, or changing its state, may leave it at another size
+    // than the model asked for (no window manager to maximize it, a screen too
+    // small): the model takes what the window really got.
+    if (aspect == Aspect::Visibility || aspect == Aspect::Style) {
+        report();
     }
 }
 
@@ -75,6 +84,10 @@ void FormWidget::applyState() {
         state |= Qt::WindowMinimized;
     }
     if (state != windowState()) {
+        if (state.testFlag(Qt::WindowMaximized) && screen() != nullptr) {
+            // Without a window manager to maximize it the window still fills the screen.
+            setGeometry(screen()->availableGeometry());
+        }
         setWindowState(state);
     }
     if (m_form.visible() != isVisible()) {
