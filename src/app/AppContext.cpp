@@ -1,5 +1,6 @@
 #include "app/AppContext.h"
 
+#include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
 #include "viewer/frmImageViewer.h"
 
@@ -9,8 +10,9 @@ AppContext::AppContext(Services services) : m_services(services) {}
 
 AppContext::~AppContext() {
     // Widgets go before the models they show.
-    for (Window* window : {static_cast<Window*>(m_imageViewer.get()),
-                           static_cast<Window*>(m_lineupSelector.get())}) {
+    for (Window* window :
+         {static_cast<Window*>(m_imageViewer.get()), static_cast<Window*>(m_imageSelector.get()),
+          static_cast<Window*>(m_lineupSelector.get())}) {
         if (window != nullptr) {
             m_services.windows.detach(window->form());
         }
@@ -18,6 +20,7 @@ AppContext::~AppContext() {
     for (auto& window : m_unloaded) {
         m_services.windows.detach(window->form());
     }
+    m_imageSelector.reset();
     m_lineupSelector.reset();
     m_imageViewer.reset();
     m_unloaded.clear();
@@ -46,6 +49,10 @@ glimpa::frmImageViewer& AppContext::frmImageViewer() {
     return reference(m_imageViewer);
 }
 
+glimpa::frmImageSelector& AppContext::frmImageSelector() {
+    return reference(m_imageSelector);
+}
+
 glimpa::frmLineupSelector& AppContext::frmLineupSelector() {
     return reference(m_lineupSelector);
 }
@@ -54,6 +61,8 @@ Window* AppContext::loaded(WindowId id) const {
     switch (id) {
         case WindowId::ImageViewer:
             return m_imageViewer.get();
+        case WindowId::ImageSelector:
+            return m_imageSelector.get();
         case WindowId::LineupSelector:
             return m_lineupSelector.get();
     }
@@ -85,8 +94,9 @@ bool AppContext::unloadWindow(Window& window) {
         }
     };
     release(m_imageViewer);
+    release(m_imageSelector);
     release(m_lineupSelector);
-    if (!m_imageViewer && !m_lineupSelector) {
+    if (!m_imageViewer && !m_imageSelector && !m_lineupSelector) {
         m_services.process.quit();
     }
     return true;

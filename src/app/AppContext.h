@@ -11,9 +11,10 @@ namespace glimpa {
 
 class Window;
 class frmImageViewer;
+class frmImageSelector;
 class frmLineupSelector;
 
-enum class WindowId { ImageViewer, LineupSelector };
+enum class WindowId { ImageViewer, ImageSelector, LineupSelector };
 
 /// The program-wide values, the services and the windows. Each window exists
 /// at most once and is created and loaded the first time it is referred to;
@@ -35,6 +36,7 @@ public:
     std::string CurrentFile;
 
     glimpa::frmImageViewer& frmImageViewer();
+    glimpa::frmImageSelector& frmImageSelector();
     glimpa::frmLineupSelector& frmLineupSelector();
 
     bool isLoaded(WindowId id) const;
@@ -51,6 +53,7 @@ private:
 
     Services m_services;
     std::unique_ptr<glimpa::frmImageViewer> m_imageViewer;
+    std::unique_ptr<glimpa::frmImageSelector> m_imageSelector;
     std::unique_ptr<glimpa::frmLineupSelector> m_lineupSelector;
     std::vector<std::unique_ptr<Window>> m_unloaded;
 };

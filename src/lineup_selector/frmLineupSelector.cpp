@@ -1,6 +1,7 @@
 #include "lineup_selector/frmLineupSelector.h"
 
 #include "app/AppContext.h"
+#include "app/ScreenPlacement.h"
 #include "app/Settings.h"
 #include "viewer/frmImageViewer.h"
 
@@ -40,6 +41,7 @@ void frmLineupSelector::Form_Load() {
     if (auto height = settings.getTwips("LineupSelectorHeight", 3000)) {
         m_form.setHeight(*height);
     }
+    keepTitleBarOnScreen(m_form, m_app.services().environment.screens());
 }
 
 void frmLineupSelector::Form_Resize() {

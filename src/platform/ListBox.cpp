@@ -164,6 +164,20 @@ void ListBox::platformSetCurrent(int index, bool select, int shift) {
     Click();
 }
 
+void ListBox::platformSetSelection(int current, const std::deque<bool>& selected) {
+    if (m_mode != SelectionMode::Extended || selected.size() != m_selected.size() || current < -1 ||
+        current >= listCount()) {
+        return;
+    }
+    m_selected = selected;
+    m_listIndex = current;
+    if (current >= 0) {
+        m_anchor = current;
+    }
+    changed(Aspect::Selection);
+    Click();
+}
+
 void ListBox::indexRemove(const std::string& text) {
     const auto found = m_index.find(text);
     if (found != m_index.end() && --found->second == 0) {

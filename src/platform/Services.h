@@ -49,6 +49,10 @@ public:
     virtual TwipsRect workArea() = 0;
     /// The program's own artwork as a picture (the logo).
     virtual Picture artwork(const std::string& name) = 0;
+    /// Every screen's area; the primary screen first.
+    virtual std::vector<TwipsRect> screens() = 0;
+    /// The mounted file systems that hold user files (their mount points).
+    virtual std::vector<std::string> drives() = 0;
 };
 
 /// Gives each window a presence in the window system (the Qt backend builds

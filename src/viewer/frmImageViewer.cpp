@@ -139,6 +139,7 @@ void frmImageViewer::Form_Resize() {
 
 void frmImageViewer::Form_Unload(int& /*cancel*/) {
     m_app.AppClosing = true;
+    m_app.Unload(WindowId::ImageSelector);
     m_app.Unload(WindowId::LineupSelector);
 }
 

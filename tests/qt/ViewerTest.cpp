@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <filesystem>
+
+#include <QComboBox>
+#include <QListView>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
 
 #include "app/AppContext.h"
 #include "app/Main.h"
+#include "image_selector/frmImageSelector.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtServices.h"
@@ -20,6 +27,13 @@ namespace {
 /// The real program under the offscreen platform, with scripted boxes.
 class QtViewer : public testing::Test {
 protected:
+    /// Lets the work that user input posted to the event loop run.
+    static void settle() {
+        for (int i = 0; i < 5; ++i) {
+            QApplication::processEvents();
+        }
+    }
+
     void TearDown() override { QApplication::processEvents(); }
 
     test::TempFolder folder;
@@ -57,6 +71,41 @@ TEST_F(QtViewer, ALoadedPictureShowsInTheFrameAndTheScrollBarMovesIt) {
     EXPECT_EQ(picture->x() + picture->width(), backend.widgetFor(viewer.picBackground)->width());
     EXPECT_EQ(backend.widgetFor(viewer.form())->windowTitle(),
               QString::fromStdString("GLIMPA Viewing:  " + folder.file("wide.jpg")));
+}
+
+TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
+    std::filesystem::create_directories(folder.path() / "trip" / "day 1");
+    test::writeJpeg(folder.path() / "trip" / "beach.jpg", 20, 10);
+    test::writeGif(folder.path() / "trip" / "wave.GIF", 10, 10);
+    const std::string top = folder.path().string();
+    settings.values[{"GLIMPA", "Settings", "ImageSelectorDrive"}] = "/";
+    settings.values[{"GLIMPA", "Settings", "ImageSelectorPath"}] = top;
+    settings.values[{"GLIMPA", "Settings", "ImageSelectorFiles"}] = top;
+    Main(app);
+    frmImageSelector& selector = app.frmImageSelector();
+    selector.form().show();
+
+    auto* drives = qobject_cast<QComboBox*>(backend.widgetFor(selector.Drive1));
+    auto* folders = qobject_cast<QListWidget*>(backend.widgetFor(selector.Dir1));
+    auto* files = qobject_cast<QListView*>(backend.widgetFor(selector.File1));
+    ASSERT_TRUE(drives && folders && files);
+    EXPECT_EQ(drives->currentText().toStdString(), selector.Drive1.drive());
+    const auto trip = folders->findItems("trip", Qt::MatchEndsWith);
+    ASSERT_EQ(trip.size(), 1);
+    folders->setCurrentItem(trip.front());
+    QTest::keyClick(folders, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(selector.Dir1.path(), top + "/trip");
+    EXPECT_EQ(selector.File1.path(), top + "/trip");
+    EXPECT_FALSE(folders->findItems("day 1", Qt::MatchEndsWith).isEmpty());
+    EXPECT_EQ(files->model()->rowCount(), 2);
+
+    // A click on a file previews it in the main window.
+    const QRect row = files->visualRect(files->model()->index(1, 0));
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, row.center());
+    settle();
+    EXPECT_EQ(app.CurrentFile, top + "/trip/wave.GIF");
+    EXPECT_EQ(selector.form().caption(), "GLIMPA Image Selector  (1)");
 }
 
 }  // namespace

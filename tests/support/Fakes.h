@@ -99,9 +99,12 @@ public:
     char pathSeparator() override { return '/'; }
     TwipsRect workArea() override { return area; }
     Picture artwork(const std::string& name) override;
+    std::vector<TwipsRect> screens() override { return {area}; }
+    std::vector<std::string> drives() override { return mounts; }
 
     std::string folder = "/opt/glimpa";
     TwipsRect area{0, 0, 19200, 10800};
+    std::vector<std::string> mounts{"/"};
 };
 
 class NoWindowSystem : public WindowSystem {

@@ -5,8 +5,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -17,6 +15,8 @@
 
 #include "platform/CheckBox.h"
 #include "platform/CommandButton.h"
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
 #include "platform/Frame.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
@@ -27,93 +27,15 @@
 #include "platform/Slider.h"
 #include "platform/Toolbar.h"
 #include "platform/qt/QtArtwork.h"
+#include "platform/qt/QtEventHook.h"
 #include "platform/qt/QtGeometry.h"
+#include "platform/qt/QtListBindings.h"
 #include "platform/qt/widgets/FormWidget.h"
-#include "platform/qt/widgets/ListBoxModel.h"
 #include "platform/qt/widgets/PictureWidget.h"
 
 namespace glimpa {
 
 namespace {
-
-/// Calls a function for each event of one object; the function tells whether
-/// the event was consumed.
-class EventHook : public QObject {
-public:
-    EventHook(QObject* target, std::function<bool(QEvent*)> hook)
-        : QObject(target), m_hook(std::move(hook)) {
-        target->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override { return m_hook(event); }
-
-private:
-    std::function<bool(QEvent*)> m_hook;
-};
-
-int shiftState(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers.testFlag(Qt::ShiftModifier)) {
-        shift |= kShiftMask;
-    }
-    if (modifiers.testFlag(Qt::ControlModifier)) {
-        shift |= kCtrlMask;
-    }
-    if (modifiers.testFlag(Qt::AltModifier)) {
-        shift |= kAltMask;
-    }
-    return shift;
-}
-
-int mouseButton(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
-/// The classic key code of a Qt key: letters and digits as their upper-case
-/// character, the named keys as their virtual-key numbers.
-int keyCode(int key) {
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return kKeyReturn;
-        case Qt::Key_Left:
-            return kKeyLeft;
-        case Qt::Key_Up:
-            return kKeyUp;
-        case Qt::Key_Right:
-            return kKeyRight;
-        case Qt::Key_Down:
-            return kKeyDown;
-        case Qt::Key_Escape:
-            return 27;
-        case Qt::Key_Space:
-            return 32;
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        default:
-            break;
-    }
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
-        return key;
-    }
-    return 0;
-}
 
 void syncLabel(Label& label, QLabel* widget) {
     widget->setText(QString::fromStdString(label.caption()));
@@ -168,27 +90,6 @@ void syncToolbar(Toolbar& toolbar, const std::vector<QToolButton*>& buttons) {
             button->setIcon({});
         }
     }
-}
-
-void syncListSelection(ListBox& list, QListView* view) {
-    QItemSelectionModel* selection = view->selectionModel();
-    const QSignalBlocker blocker(selection);
-    auto* model = view->model();
-    if (list.selectionMode() == SelectionMode::Single) {
-        const QModelIndex current = model->index(list.listIndex(), 0);
-        selection->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
-    } else {
-        QItemSelection selected;
-        for (int i = 0; i < list.listCount(); ++i) {
-            if (list.selected(i)) {
-                selected.select(model->index(i, 0), model->index(i, 0));
-            }
-        }
-        selection->select(selected, QItemSelectionModel::ClearAndSelect);
-        selection->setCurrentIndex(model->index(list.listIndex(), 0),
-                                   QItemSelectionModel::NoUpdate);
-    }
-    view->viewport()->update();
 }
 
 }  // namespace
@@ -528,56 +429,13 @@ QWidget* QtBackend::createWidget(Control& control, QWidget* parent) {
             });
             return widget;
         }
-        case ControlKind::ListBox: {
-            auto& list = static_cast<ListBox&>(control);
-            auto* view = new QListView(parent);
-            auto* model = new ListBoxModel(list, view);
-            view->setModel(model);
-            view->setUniformItemSizes(true);
-            view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            view->setSelectionMode(list.selectionMode() == SelectionMode::Single
-                                       ? QAbstractItemView::SingleSelection
-                                       : QAbstractItemView::ExtendedSelection);
-            control.observe([&list, view = QPointer<QListView>(view), model](Aspect aspect) {
-                if (view.isNull()) {
-                    return;
-                }
-                if (aspect == Aspect::Items) {
-                    model->reload();
-                    syncListSelection(list, view);
-                } else if (aspect == Aspect::Selection) {
-                    syncListSelection(list, view);
-                }
-            });
-            QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, view,
-                             [&list](const QModelIndex& current) {
-                                 list.platformSetCurrent(
-                                     current.row(), true,
-                                     shiftState(QApplication::keyboardModifiers()));
-                             });
-            new EventHook(view->viewport(), [&list](QEvent* event) {
-                if (event->type() == QEvent::MouseButtonRelease) {
-                    auto* mouse = static_cast<QMouseEvent*>(event);
-                    list.platformMouseUp(
-                        mouseButton(mouse->button()), shiftState(mouse->modifiers()),
-                        pixelsToTwips(mouse->position().x()), pixelsToTwips(mouse->position().y()));
-                } else if (event->type() == QEvent::MouseButtonDblClick) {
-                    list.platformDblClick();
-                }
-                return false;
-            });
-            new EventHook(view, [&list](QEvent* event) {
-                if (event->type() == QEvent::KeyRelease) {
-                    auto* key = static_cast<QKeyEvent*>(event);
-                    if (!key->isAutoRepeat()) {
-                        list.platformKeyUp(keyCode(key->key()), shiftState(key->modifiers()));
-                    }
-                }
-                return false;
-            });
-            syncListSelection(list, view);
-            return view;
-        }
+        case ControlKind::ListBox:
+        case ControlKind::FileListBox:
+            return bindListBox(static_cast<ListBox&>(control), parent);
+        case ControlKind::DriveListBox:
+            return bindDriveList(static_cast<DriveListBox&>(control), parent);
+        case ControlKind::DirListBox:
+            return bindDirList(static_cast<DirListBox&>(control), parent);
     }
     return new QWidget(parent);
 }

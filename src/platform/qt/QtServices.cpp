@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSet>
+#include <QStorageInfo>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -125,6 +128,46 @@ TwipsRect QtEnvironment::workArea() {
     const QRect area = screen->availableGeometry();
     return {pixelsToTwips(area.x()), pixelsToTwips(area.y()), pixelsToTwips(area.width()),
             pixelsToTwips(area.height())};
+}
+
+std::vector<TwipsRect> QtEnvironment::screens() {
+    std::vector<TwipsRect> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    QList<QScreen*> all = QGuiApplication::screens();
+    std::stable_partition(all.begin(), all.end(), [primary](QScreen* s) { return s == primary; });
+    for (const QScreen* screen : all) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({pixelsToTwips(area.x()), pixelsToTwips(area.y()),
+                         pixelsToTwips(area.width()), pixelsToTwips(area.height())});
+    }
+    return areas;
+}
+
+std::vector<std::string> QtEnvironment::drives() {
+    // Mounted file systems that can hold user files: pseudo and system file
+    // systems are left out.
+    static const QSet<QByteArray> system{
+        "proc",   "sysfs",   "devpts",      "devtmpfs", "cgroup",    "cgroup2",  "securityfs",
+        "pstore", "debugfs", "tracefs",     "mqueue",   "hugetlbfs", "configfs", "fusectl",
+        "bpf",    "autofs",  "binfmt_misc", "efivarfs", "ramfs",     "nsfs"};
+    std::vector<std::string> mounts;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady() || system.contains(volume.fileSystemType())) {
+            continue;
+        }
+        const QString root = volume.rootPath();
+        if (root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
+            root.startsWith("/run")) {
+            continue;
+        }
+        mounts.push_back(QFile::encodeName(root).toStdString());
+    }
+    if (mounts.empty()) {
+        mounts.push_back("/");
+    }
+    std::sort(mounts.begin(), mounts.end());
+    mounts.erase(std::unique(mounts.begin(), mounts.end()), mounts.end());
+    return mounts;
 }
 
 Picture QtEnvironment::artwork(const std::string& name) {

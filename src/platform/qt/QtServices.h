@@ -45,6 +45,8 @@ public:
     char pathSeparator() override;
     TwipsRect workArea() override;
     Picture artwork(const std::string& name) override;
+    std::vector<TwipsRect> screens() override;
+    std::vector<std::string> drives() override;
 };
 
 }  // namespace glimpa

@@ -1,0 +1,158 @@
+#include "image_selector/frmImageSelector.h"
+
+#include "app/AppContext.h"
+#include "app/ScreenPlacement.h"
+#include "app/Settings.h"
+#include "lineup_selector/frmLineupSelector.h"
+#include "viewer/frmImageViewer.h"
+
+namespace glimpa {
+
+namespace {
+const std::string kIdleCaption = "GLIMPA Image Selector  (0)";
+}
+
+frmImageSelector::frmImageSelector(AppContext& app)
+    : Window(app, "frmImageSelector"),
+      Drive1("Drive1", &m_form, app.services().environment.drives()),
+      Dir1("Dir1", &m_form, app.services().environment.drives()),
+      Timer1("Timer1", app.services().timers) {
+    design();
+    wire();
+}
+
+void frmImageSelector::design() {
+    m_form.setClientSize(3660, 5370);
+    m_form.setCaption(kIdleCaption);
+    m_form.setKeyPreview(true);
+    Drive1.move(0, 30, 3660, 315);
+    Dir1.move(0, 390, 3660, 2340);
+    File1.move(0, 2760, 3660, 1845);
+    File1.setPattern("*.bmp;*.jpg;*.gif");
+    Picture1.move(15, 2775, 3630, 1815);
+    Picture1.setVisible(false);
+    lblStatus.move(30, 780, 3495, 345);
+    lblStatus.setAlignment(TextAlign::Center);
+    lblStatus.setCaption("Loading Image for Preview");
+    cmdAdd.move(30, 4650, 1575, 435);
+    cmdAdd.setCaption("Add &Selected");
+    cmdAddAll.move(2040, 4650, 1575, 435);
+    cmdAddAll.setCaption("Add &All");
+    ProgressBar1.move(0, 5145, 3660, 225);
+    ProgressBar1.setMin(0);
+    ProgressBar1.setMax(100);
+    Timer1.setInterval(0);
+}
+
+void frmImageSelector::wire() {
+    m_form.Activate.connect([this] { Form_Activate(); });
+    m_form.KeyPress.connect([this](int& keyAscii) { Form_KeyPress(keyAscii); });
+    Drive1.Change.connect([this] { Drive1_Change(); });
+    Dir1.Change.connect([this] { Dir1_Change(); });
+    File1.Click.connect([this] { File1_Click(); });
+    File1.KeyUp.connect([this](int keyCode, int shift) { File1_KeyUp(keyCode, shift); });
+    cmdAdd.Click.connect([this] { cmdAdd_Click(); });
+    cmdAddAll.Click.connect([this] { cmdAddAll_Click(); });
+    Timer1.Tick.connect([this] { Timer1_Timer(); });
+}
+
+std::string frmImageSelector::pathOf(const std::string& name) {
+    return Dir1.path() + m_app.services().environment.pathSeparator() + name;
+}
+
+void frmImageSelector::showStatus(const std::string& text) {
+    Picture1.setVisible(true);
+    File1.setVisible(false);
+    lblStatus.setCaption(text);
+    Picture1.refresh();
+}
+
+void frmImageSelector::hideStatus() {
+    Picture1.setVisible(false);
+    File1.setVisible(true);
+}
+
+void frmImageSelector::Form_Load() {
+    KeepOnTop(m_form, 1);
+    const Settings settings(m_app);
+    if (auto left = settings.getTwips("ImageSelectorLeft", 1000)) {
+        m_form.setLeft(*left);
+    }
+    if (auto top = settings.getTwips("ImageSelectorTop", 1000)) {
+        m_form.setTop(*top);
+    }
+    if (!settings.get("ImageSelectorDrive").empty()) {
+        Drive1.setDrive(settings.get("ImageSelectorDrive"));
+    }
+    if (!settings.get("ImageSelectorPath").empty() && !settings.get("ImageSelectorDrive").empty()) {
+        Dir1.setPath(settings.get("ImageSelectorPath"));
+    }
+    if (!settings.get("ImageSelectorFiles").empty() && !settings.get("ImageSelectorPath").empty() &&
+        !settings.get("ImageSelectorDrive").empty()) {
+        File1.setPath(settings.get("ImageSelectorFiles"));
+    }
+    File1.setWidth(m_form.clientWidth());
+    Dir1.setWidth(m_form.clientWidth());
+    Drive1.setWidth(m_form.clientWidth());
+    Picture1.setWidth(File1.width() - 30);
+    keepTitleBarOnScreen(m_form, m_app.services().environment.screens());
+}
+
+void frmImageSelector::Form_Activate() {
+    UpdateUI();
+}
+
+void frmImageSelector::Form_KeyPress(int& /*keyAscii*/) {
+    if (m_app.frmImageViewer().chkQuickOff.value() == CheckBox::Checked) {
+        m_app.End();
+    }
+}
+
+void frmImageSelector::Form_Unload(int& cancel) {
+    if (m_app.AppClosing) {
+        if (m_form.windowState() != WindowState::Minimized) {
+            Settings settings(m_app);
+            settings.saveTwips("ImageSelectorLeft", m_form.left());
+            settings.saveTwips("ImageSelectorTop", m_form.top());
+            settings.save("ImageSelectorDrive", Drive1.drive());
+            settings.save("ImageSelectorPath", Dir1.path());
+            settings.save("ImageSelectorFiles", File1.path());
+        }
+        return;
+    }
+    cancel = 1;
+    File1.refresh();
+    m_form.setCaption(kIdleCaption);
+    m_form.hide();
+    m_app.frmLineupSelector().ListPictures.setListIndex(0);
+}
+
+void frmImageSelector::Drive1_Change() {
+    Dir1.setPathToDrive(Drive1.drive());
+    frmImageViewer& viewer = m_app.frmImageViewer();
+    viewer.ImageClear();
+    UpdateUI();
+    viewer.UpdateUI();
+}
+
+void frmImageSelector::Dir1_Change() {
+    frmImageViewer& viewer = m_app.frmImageViewer();
+    viewer.ImageClear();
+    viewer.UpdateUI();
+    File1.setPath(Dir1.path());
+    UpdateUI();
+}
+
+void frmImageSelector::UpdateUI() {
+    cmdAddAll.setEnabled(File1.listCount() > 0);
+    const int current = File1.listIndex();
+    cmdAdd.setEnabled(current >= 0 && File1.selected(current));
+}
+
+void frmImageSelector::File1_KeyUp(int keyCode, int /*shift*/) {
+    if (keyCode == kKeyReturn) {
+        AddImage();
+    }
+}
+
+}  // namespace glimpa

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Control.h"
+#include "platform/Event.h"
+
+namespace glimpa {
+
+/// The drives: the mounted file systems that hold user files, each named by
+/// its mount point. The current drive starts as the one holding the
+/// process's current folder.
+class DriveListBox : public Control {
+public:
+    DriveListBox(std::string name, Control* container, std::vector<std::string> drives);
+    ControlKind kind() const override { return ControlKind::DriveListBox; }
+
+    const std::vector<std::string>& drives() const { return m_drives; }
+    const std::string& drive() const { return m_drive; }
+    /// Makes a listed drive current; fails for one that is not mounted.
+    bool setDrive(const std::string& drive);
+
+    Event<> Change;
+
+private:
+    std::vector<std::string> m_drives;
+    std::string m_drive;
+};
+
+/// The mount point among drives that holds a path (the longest that does).
+std::string driveHolding(const std::vector<std::string>& drives, const std::string& path);
+
+}  // namespace glimpa

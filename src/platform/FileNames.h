@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace glimpa {
+
+/// Orders names as file dialogs do: letters without regard to case, runs of
+/// digits by their number ("img2" before "img10"), then byte by byte.
+bool naturalLess(std::string_view a, std::string_view b);
+
+/// Whether a name matches a pattern such as "*.bmp;*.jpg;*.gif": any of the
+/// ';'-separated wildcards, letters compared without regard to case.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
+/// The folder that holds a path, and whether one path lies inside a folder.
+bool isInside(std::string_view path, std::string_view folder);
+
+}  // namespace glimpa

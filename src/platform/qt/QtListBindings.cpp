@@ -1,0 +1,282 @@
+#include "platform/qt/QtListBindings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QListView>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
+#include "platform/ListBox.h"
+#include "platform/qt/QtEventHook.h"
+#include "platform/qt/QtGeometry.h"
+#include "platform/qt/widgets/ListBoxModel.h"
+
+namespace glimpa {
+
+namespace {
+
+QString fromLocal(const std::string& text) {
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        shift |= kShiftMask;
+    }
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        shift |= kCtrlMask;
+    }
+    if (modifiers.testFlag(Qt::AltModifier)) {
+        shift |= kAltMask;
+    }
+    return shift;
+}
+
+int mouseButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+/// The classic key code of a Qt key: letters and digits as their upper-case
+/// character, the named keys as their virtual-key numbers.
+int keyCode(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return kKeyReturn;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Left:
+            return kKeyLeft;
+        case Qt::Key_Up:
+            return kKeyUp;
+        case Qt::Key_Right:
+            return kKeyRight;
+        case Qt::Key_Down:
+            return kKeyDown;
+        default:
+            break;
+    }
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
+        return key;
+    }
+    return 0;
+}
+
+/// Keeps a list view in step with its list box. Row changes are folded into
+/// one reload at the next turn of the event loop, or sooner when the
+/// selection must be shown.
+class ListBinding : public QObject {
+public:
+    ListBinding(ListBox& list, QListView* view)
+        : QObject(view), m_list(list), m_view(view), m_model(new ListBoxModel(list, view)) {
+        view->setModel(m_model);
+    }
+
+    void rowsChanged() {
+        if (!m_reloadPending) {
+            m_reloadPending = true;
+            QTimer::singleShot(0, this, [this] { reloadIfPending(); });
+        }
+    }
+
+    void showSelection() {
+        reloadIfPending();
+        QItemSelectionModel* selection = m_view->selectionModel();
+        const QSignalBlocker blocker(selection);
+        if (m_list.selectionMode() == SelectionMode::Single) {
+            selection->setCurrentIndex(m_model->index(m_list.listIndex(), 0),
+                                       QItemSelectionModel::ClearAndSelect);
+        } else {
+            QItemSelection selected;
+            for (int i = 0; i < m_list.listCount(); ++i) {
+                if (m_list.selected(i)) {
+                    selected.select(m_model->index(i, 0), m_model->index(i, 0));
+                }
+            }
+            selection->select(selected, QItemSelectionModel::ClearAndSelect);
+            selection->setCurrentIndex(m_model->index(m_list.listIndex(), 0),
+                                       QItemSelectionModel::NoUpdate);
+        }
+        m_view->viewport()->update();
+    }
+
+    /// The user moved the current row or changed the selection.
+    void userChangedSelection() {
+        if (m_reloadPending) {
+            return;
+        }
+        const int current = m_view->selectionModel()->currentIndex().row();
+        if (m_list.selectionMode() == SelectionMode::Single) {
+            m_list.platformSetCurrent(current, true, shiftState(QApplication::keyboardModifiers()));
+            return;
+        }
+        // One click changes both the selection and the current row: report once.
+        if (!m_clickPending) {
+            m_clickPending = true;
+            QTimer::singleShot(0, this, [this] {
+                m_clickPending = false;
+                reportExtendedSelection();
+            });
+        }
+    }
+
+private:
+    void reloadIfPending() {
+        if (m_reloadPending) {
+            m_reloadPending = false;
+            m_model->reload();
+            showSelection();
+        }
+    }
+
+    void reportExtendedSelection() {
+        if (m_reloadPending || m_model->rowCount() != m_list.listCount()) {
+            return;
+        }
+        QItemSelectionModel* selection = m_view->selectionModel();
+        std::deque<bool> selected(static_cast<std::size_t>(m_list.listCount()), false);
+        for (const QModelIndex& index : selection->selectedIndexes()) {
+            if (index.row() >= 0 && index.row() < m_list.listCount()) {
+                selected[static_cast<std::size_t>(index.row())] = true;
+            }
+        }
+        m_list.platformSetSelection(selection->currentIndex().row(), selected);
+    }
+
+    ListBox& m_list;
+    QListView* m_view;
+    ListBoxModel* m_model;
+    bool m_reloadPending = false;
+    bool m_clickPending = false;
+};
+
+}  // namespace
+
+QWidget* bindListBox(ListBox& list, QWidget* parent) {
+    auto* view = new QListView(parent);
+    auto* binding = new ListBinding(list, view);
+    view->setUniformItemSizes(true);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(list.selectionMode() == SelectionMode::Single
+                               ? QAbstractItemView::SingleSelection
+                               : QAbstractItemView::ExtendedSelection);
+    list.observe([binding = QPointer<ListBinding>(binding)](Aspect aspect) {
+        if (binding.isNull()) {
+            return;
+        }
+        if (aspect == Aspect::Items) {
+            binding->rowsChanged();
+        } else if (aspect == Aspect::Selection) {
+            binding->showSelection();
+        }
+    });
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentChanged, binding,
+                     [binding] { binding->userChangedSelection(); });
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, binding,
+                     [binding] { binding->userChangedSelection(); });
+    new EventHook(view->viewport(), [&list](QEvent* event) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            list.platformMouseUp(mouseButton(mouse->button()), shiftState(mouse->modifiers()),
+                                 pixelsToTwips(mouse->position().x()),
+                                 pixelsToTwips(mouse->position().y()));
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            list.platformDblClick();
+        }
+        return false;
+    });
+    new EventHook(view, [&list](QEvent* event) {
+        if (event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat()) {
+                list.platformKeyUp(keyCode(key->key()), shiftState(key->modifiers()));
+            }
+        }
+        return false;
+    });
+    binding->showSelection();
+    return view;
+}
+
+QWidget* bindDriveList(DriveListBox& drives, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    for (const std::string& drive : drives.drives()) {
+        box->addItem(fromLocal(drive), QByteArray::fromStdString(drive));
+    }
+    auto sync = [&drives, box = QPointer<QComboBox>(box)](Aspect aspect) {
+        if (box.isNull() || aspect != Aspect::Value) {
+            return;
+        }
+        const QSignalBlocker blocker(box);
+        box->setCurrentIndex(box->findData(QByteArray::fromStdString(drives.drive())));
+    };
+    sync(Aspect::Value);
+    drives.observe(sync);
+    QObject::connect(box, &QComboBox::activated, box, [&drives, box](int index) {
+        if (!drives.setDrive(box->itemData(index).toByteArray().toStdString())) {
+            const QSignalBlocker blocker(box);
+            box->setCurrentIndex(box->findData(QByteArray::fromStdString(drives.drive())));
+        }
+    });
+    return box;
+}
+
+QWidget* bindDirList(DirListBox& folders, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setUniformItemSizes(true);
+    auto sync = [&folders, list = QPointer<QListWidget>(list)](Aspect aspect) {
+        if (list.isNull() || aspect != Aspect::Items) {
+            return;
+        }
+        const QSignalBlocker blocker(list);
+        list->clear();
+        for (const DirListBox::Entry& entry : folders.entries()) {
+            auto* item = new QListWidgetItem(QString(entry.depth * 2, QLatin1Char(' ')) +
+                                             fromLocal(entry.label));
+            item->setToolTip(fromLocal(entry.path));
+            item->setIcon(list->style()->standardIcon(QStyle::SP_DirIcon));
+            list->addItem(item);
+        }
+        list->setCurrentRow(folders.listIndex());
+        list->scrollToItem(list->currentItem());
+    };
+    sync(Aspect::Items);
+    folders.observe(sync);
+    // Opening a folder: a double-click or Enter; the list then rebuilds, so
+    // the change is made after the view has finished with its event.
+    auto open = [&folders, list](int row) {
+        QTimer::singleShot(0, list, [&folders, row] { folders.platformOpen(row); });
+    };
+    QObject::connect(list, &QListWidget::itemActivated, list,
+                     [list, open](QListWidgetItem* item) { open(list->row(item)); });
+    return list;
+}
+
+}  // namespace glimpa
