@@ -2,6 +2,8 @@
 
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
+#include "platform/MessageBoxes.h"
+#include "platform/TimerService.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa {
@@ -104,6 +106,13 @@ bool AppContext::unloadWindow(Window& window) {
 
 void AppContext::End() {
     m_services.process.end();
+}
+
+int AppContext::MsgBox(const std::string& text, int style) {
+    m_services.timers.suspend();
+    const int answer = m_services.messages.show(text, style, title());
+    m_services.timers.resume();
+    return answer;
 }
 
 void KeepOnTop(Form& window, std::int16_t flag) {

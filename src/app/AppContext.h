@@ -44,6 +44,9 @@ public:
     void Unload(WindowId id);
     /// Ends the program at once: no unload handling runs, nothing is saved.
     void End();
+    /// Shows a message box titled with the program's title and waits for the
+    /// answer. No timer event runs while it is open.
+    int MsgBox(const std::string& text, int style);
 
 private:
     template <typename W>

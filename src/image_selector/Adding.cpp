@@ -23,7 +23,7 @@ void reportLineupFull(AppContext& app, int notAdded) {
         "(" + std::to_string(notAdded) + ")" +
         (notAdded == 1 ? "  Image was not added because the Image Lineup is full."
                        : "  Images were not added because the Image Lineup is full.");
-    messages.show(text, msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal, app.title());
+    app.MsgBox(text, msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal);
 }
 
 }  // namespace
@@ -68,9 +68,8 @@ void frmImageSelector::AddImage() {
     Services& services = m_app.services();
     if (lineup.contains(path)) {
         services.messages.beep();
-        services.messages.show("That Image is already in the Lineup",
-                               msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal,
-                               m_app.title());
+        m_app.MsgBox("That Image is already in the Lineup",
+                     msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal);
         return;
     }
     if (!lineup.addItem(path, 0)) {
@@ -105,11 +104,11 @@ void frmImageSelector::AddMultiple(std::int16_t MultipleType) {
     bool replace = false;
     if (MultipleType == 2 && lineup.listCount() >= 1) {
         messages.beep();
-        const int answer = messages.show(kReplaceOrAppend, question, m_app.title());
+        const int answer = m_app.MsgBox(kReplaceOrAppend, question);
         if (answer == msgbox::Yes) {
             messages.beep();
-            if (messages.show("Are you sure that you want to DELETE the existing Image Lineup?",
-                              question, m_app.title()) != msgbox::Yes) {
+            if (m_app.MsgBox("Are you sure that you want to DELETE the existing Image Lineup?",
+                             question) != msgbox::Yes) {
                 return;
             }
             replace = true;
@@ -144,11 +143,11 @@ void frmImageSelector::AddMultiple(std::int16_t MultipleType) {
     services.pointer.setBusy(false);
     if (duplicates >= 2) {
         messages.beep();
-        messages.show("(" + std::to_string(duplicates) + ")  Duplicate images were skipped.",
-                      msgbox::OkOnly | msgbox::Information | msgbox::SystemModal, m_app.title());
+        m_app.MsgBox("(" + std::to_string(duplicates) + ")  Duplicate images were skipped.",
+                     msgbox::OkOnly | msgbox::Information | msgbox::SystemModal);
     } else if (duplicates == 1) {
-        messages.show("(1)  Duplicate image was skipped.",
-                      msgbox::OkOnly | msgbox::Information | msgbox::SystemModal, m_app.title());
+        m_app.MsgBox("(1)  Duplicate image was skipped.",
+                     msgbox::OkOnly | msgbox::Information | msgbox::SystemModal);
     }
     if (notAdded > 0) {
         reportLineupFull(m_app, notAdded);

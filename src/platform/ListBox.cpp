@@ -30,12 +30,16 @@ std::string ListBox::text() const {
     return row != nullptr ? *row : std::string();
 }
 
-bool ListBox::setText(const std::string& text) {
+int ListBox::indexOf(const std::string& text) const {
     if (!contains(text)) {
-        return false;
+        return -1;
     }
-    const auto found = std::find(m_rows.begin(), m_rows.end(), text);
-    return setListIndex(static_cast<int>(found - m_rows.begin()));
+    return static_cast<int>(std::find(m_rows.begin(), m_rows.end(), text) - m_rows.begin());
+}
+
+bool ListBox::setText(const std::string& text) {
+    const int index = indexOf(text);
+    return index >= 0 && setListIndex(index);
 }
 
 bool ListBox::selected(int index) const {

@@ -41,6 +41,8 @@ public:
     /// The text of row i; nullptr when i is out of range.
     const std::string* list(int index) const;
     bool contains(const std::string& text) const { return m_index.contains(text); }
+    /// The first row whose text equals this text exactly; -1 when none.
+    int indexOf(const std::string& text) const;
 
     int listIndex() const { return m_listIndex; }
     bool setListIndex(int index);

@@ -43,9 +43,8 @@ void frmImageViewer::LoadPic() {
             services.pointer.setBusy(false);
             ImageClear();
             services.messages.beep();
-            services.messages.show(
-                "An error has occurred loading this Image.  It may be corrupted.",
-                msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal, m_app.title());
+            m_app.MsgBox("An error has occurred loading this Image.  It may be corrupted.",
+                         msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal);
             return;
         }
         Image1.setPicture(std::move(decoded.picture));

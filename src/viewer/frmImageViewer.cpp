@@ -110,6 +110,13 @@ void frmImageViewer::wire() {
     cmdPrevious.Click.connect([this] { cmdPrevious_Click(); });
     cmdNext.Click.connect([this] { cmdNext_Click(); });
     cmdLast.Click.connect([this] { cmdLast_Click(); });
+    Toolbar1.ButtonClick.connect(
+        [this](const ToolbarButton& button) { Toolbar1_ButtonClick(button); });
+    Timer1.Tick.connect([this] { Timer1_Timer(); });
+    Timer2.Tick.connect([this] { Timer2_Timer(); });
+    Slider1.MouseDown.connect([this] { Slider1_MouseDown(); });
+    Slider1.Change.connect([this] { Slider1_Change(); });
+    chkQuickOff.Click.connect([this] { chkQuickOff_Click(); });
 }
 
 void frmImageViewer::Form_Load() {

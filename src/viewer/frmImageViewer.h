@@ -44,6 +44,15 @@ public:
     void VScroll1_Change();
     void VScroll1_Scroll();
 
+    void Toolbar1_ButtonClick(const ToolbarButton& Button);
+
+    // The slideshow.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Slider1_MouseDown();
+    void Slider1_Change();
+    void chkQuickOff_Click();
+
     // Paging through the lineup.
     void cmdFirst_Click();
     void cmdPrevious_Click();
@@ -92,6 +101,8 @@ private:
     void applyZoomRule();
     void layoutFrame();
     void setScrollSteps(ScrollBar& bar, Twips pictureLength);
+    void removeImageOnDisplay(int rememberedIndex);
+    void restartCountdown();
 };
 
 }  // namespace glimpa

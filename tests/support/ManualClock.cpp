@@ -1,5 +1,7 @@
 #include "support/ManualClock.h"
 
+#include <algorithm>
+
 #include "platform/Timer.h"
 
 namespace glimpa::test {
@@ -8,9 +10,17 @@ void ManualClock::schedule(Timer& timer, int intervalMs) {
     m_timers[&timer] = {m_now + intervalMs, m_sequence++, intervalMs};
 }
 
+void ManualClock::resume() {
+    if (--m_suspended == 0) {
+        for (auto& [timer, entry] : m_timers) {
+            entry = {m_now + entry.intervalMs, m_sequence++, entry.intervalMs};
+        }
+    }
+}
+
 void ManualClock::advance(std::int64_t ms) {
     const std::int64_t end = m_now + ms;
-    for (;;) {
+    while (m_suspended == 0) {
         Timer* next = nullptr;
         Entry nextEntry{};
         for (const auto& [timer, entry] : m_timers) {
@@ -28,7 +38,7 @@ void ManualClock::advance(std::int64_t ms) {
         m_timers[next] = {m_now + nextEntry.intervalMs, m_sequence++, nextEntry.intervalMs};
         next->fire();
     }
-    m_now = end;
+    m_now = std::max(m_now, end);
 }
 
 }  // namespace glimpa::test

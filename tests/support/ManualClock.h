@@ -13,6 +13,8 @@ class ManualClock : public TimerService {
 public:
     void schedule(Timer& timer, int intervalMs) override;
     void cancel(Timer& timer) override { m_timers.erase(&timer); }
+    void suspend() override { ++m_suspended; }
+    void resume() override;
     void advance(std::int64_t ms);
     std::int64_t now() const { return m_now; }
     bool isScheduled(const Timer& timer) const {
@@ -28,6 +30,7 @@ private:
     std::map<Timer*, Entry> m_timers;
     std::int64_t m_now = 0;
     std::int64_t m_sequence = 0;
+    int m_suspended = 0;
 };
 
 }  // namespace glimpa::test

@@ -14,9 +14,16 @@ public:
     ~QtTimerService() override;
     void schedule(Timer& timer, int intervalMs) override;
     void cancel(Timer& timer) override;
+    void suspend() override;
+    void resume() override;
 
 private:
-    std::unordered_map<Timer*, std::unique_ptr<QTimer>> m_timers;
+    struct Slot {
+        std::unique_ptr<QTimer> timer;
+        bool running = false;
+    };
+    std::unordered_map<Timer*, Slot> m_timers;
+    int m_suspended = 0;
 };
 
 }  // namespace glimpa
