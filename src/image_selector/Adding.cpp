@@ -39,7 +39,7 @@ void frmImageSelector::File1_Click() {
         File1.setFocus();
         viewer.lblActiveImage.setCaption("");
         viewer.lblImageCount.setCaption("");
-        SelectedCount = static_cast<std::int16_t>(File1.selectedCount());
+        SelectedCount = File1.selectedCount();
         m_form.setCaption("GLIMPA Image Selector  (" + std::to_string(SelectedCount) + ")");
     }
     UpdateUI();

@@ -49,8 +49,9 @@ public:
     ProgressBar ProgressBar1{"ProgressBar1", &m_form};
     Timer Timer1;
 
-    /// The number of selected files as last counted by a click in the list.
-    std::int16_t SelectedCount = 0;
+    /// The number of selected files as last counted by a click in the list
+    /// (32 bits: a folder may hold more files than a 16-bit count can hold).
+    std::int32_t SelectedCount = 0;
 
 private:
     void design();

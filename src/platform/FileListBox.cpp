@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
 #include "platform/DirListBox.h"
@@ -12,7 +13,8 @@ namespace fs = std::filesystem;
 namespace glimpa {
 
 FileListBox::FileListBox(std::string name, Control* container)
-    : ListBox(std::move(name), container, SelectionMode::Extended) {
+    : ListBox(std::move(name), container, SelectionMode::Extended,
+              std::numeric_limits<int>::max()) {
     std::error_code error;
     m_path = normalFolder(fs::current_path(error).string());
 }

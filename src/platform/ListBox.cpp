@@ -4,8 +4,8 @@
 
 namespace glimpa {
 
-ListBox::ListBox(std::string name, Control* container, SelectionMode mode)
-    : Control(std::move(name), container), m_mode(mode) {}
+ListBox::ListBox(std::string name, Control* container, SelectionMode mode, int maxRows)
+    : Control(std::move(name), container), m_mode(mode), m_maxRows(maxRows) {}
 
 const std::string* ListBox::list(int index) const {
     if (index < 0 || index >= listCount()) {
@@ -77,7 +77,7 @@ int ListBox::selectedCount() const {
 }
 
 bool ListBox::addItem(std::string text, int index) {
-    if (listCount() >= kMaxRows || index < -1 || index > listCount()) {
+    if (listCount() >= m_maxRows || index < -1 || index > listCount()) {
         return false;
     }
     const auto at = index < 0 ? m_rows.size() : static_cast<std::size_t>(index);
@@ -126,8 +126,8 @@ void ListBox::clear() {
 }
 
 void ListBox::setRows(std::deque<std::string> rows) {
-    if (rows.size() > static_cast<std::size_t>(kMaxRows)) {
-        rows.resize(static_cast<std::size_t>(kMaxRows));
+    if (rows.size() > static_cast<std::size_t>(m_maxRows)) {
+        rows.resize(static_cast<std::size_t>(m_maxRows));
     }
     m_rows = std::move(rows);
     m_index.clear();

@@ -28,12 +28,14 @@ inline constexpr int kKeyDown = 40;
 /// is the current row (ListIndex, -1 for none); in extended selection the
 /// current row only has the focus and each row is selected on its own.
 /// Insertion at the front is cheap, and an index of the rows' texts answers
-/// "is this text listed?" without a scan. At most 32767 rows.
+/// "is this text listed?" without a scan. At most 32767 rows unless the
+/// list is made for more.
 class ListBox : public Control {
 public:
     static constexpr int kMaxRows = 32767;
 
-    ListBox(std::string name, Control* container, SelectionMode mode = SelectionMode::Single);
+    ListBox(std::string name, Control* container, SelectionMode mode = SelectionMode::Single,
+            int maxRows = kMaxRows);
     ControlKind kind() const override { return ControlKind::ListBox; }
 
     SelectionMode selectionMode() const { return m_mode; }
@@ -84,6 +86,7 @@ private:
     void indexRemove(const std::string& text);
 
     SelectionMode m_mode;
+    int m_maxRows;
     std::deque<std::string> m_rows;
     std::deque<bool> m_selected;  // extended selection only
     std::unordered_map<std::string, std::int32_t> m_index;
