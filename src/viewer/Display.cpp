@@ -1,6 +1,8 @@
 // Loading, fitting, scrolling and clearing the picture in the main window.
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "lineup_selector/frmLineupSelector.h"
@@ -38,7 +40,7 @@ void frmImageViewer::LoadPic() {
         Image1.setWidth(0);
         Image1.setHeight(0);
     } else {
-        DecodeResult decoded = services.decoder.decode(m_app.CurrentFile);
+        DecodeResult decoded = services.decoder.decode(m_app.CurrentFile, displayHint());
         if (!decoded) {
             services.pointer.setBusy(false);
             ImageClear();
@@ -53,6 +55,34 @@ void frmImageViewer::LoadPic() {
     ImageHeight = toWhole32(Image1.height()).value_or(ImageHeight);
     UpdateUI();
     services.pointer.setBusy(false);
+    prefetchNeighbours();
+}
+
+DisplayHint frmImageViewer::displayHint() {
+    // A fitted picture fills at most the frame without scroll bars.
+    if (Check1.value() != CheckBox::Checked && ZoomFactor == 1) {
+        return {};
+    }
+    return {static_cast<int>(m_form.clientWidth() / kTwipsPerPixel),
+            static_cast<int>((m_form.clientHeight() - Toolbar1.height()) / kTwipsPerPixel)};
+}
+
+void frmImageViewer::prefetchNeighbours() {
+    // The next entry first: the slideshow and the Next button go there.
+    ListBox& list = lineup();
+    const int count = list.listCount();
+    const int active = list.listIndex();
+    std::vector<std::string> neighbours;
+    if (active >= 0 && list.text() == m_app.CurrentFile) {
+        for (int index : {active + 1 < count ? active + 1 : 0, active - 1}) {
+            const std::string* path = list.list(index);
+            if (path != nullptr && *path != m_app.CurrentFile &&
+                std::find(neighbours.begin(), neighbours.end(), *path) == neighbours.end()) {
+                neighbours.push_back(*path);
+            }
+        }
+    }
+    m_app.services().decoder.prefetch(neighbours, displayHint());
 }
 
 void frmImageViewer::GetPic() {

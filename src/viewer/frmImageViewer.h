@@ -8,6 +8,7 @@
 #include "platform/CommandButton.h"
 #include "platform/Frame.h"
 #include "platform/Image.h"
+#include "platform/ImageDecoder.h"
 #include "platform/Label.h"
 #include "platform/ListBox.h"
 #include "platform/PictureBox.h"
@@ -102,6 +103,8 @@ private:
     void layoutFrame();
     void setScrollSteps(ScrollBar& bar, Twips pictureLength);
     void removeImageOnDisplay(int rememberedIndex);
+    DisplayHint displayHint();
+    void prefetchNeighbours();
     void restartCountdown();
 };
 

@@ -1,27 +1,45 @@
 #pragma once
 
 #include <QImage>
-#include <cmath>
+#include <QSize>
+#include <string>
 
 #include "platform/Picture.h"
+#include "platform/qt/decoding/PictureFile.h"
 
 namespace glimpa {
 
-/// A picture held as a QImage. Its natural size is in logical pixels, so
-/// artwork rendered for a high-density screen keeps its nominal size.
+/// A picture held as a QImage that may be smaller than the picture's natural
+/// size (decoded for a fitted display). Asked for more pixels than it holds,
+/// it decodes its file again. Its natural size is in logical pixels, so
+/// artwork drawn for a dense screen keeps its nominal size.
 class QtPicture : public PictureData {
 public:
-    explicit QtPicture(QImage image) : m_image(std::move(image)) {}
-    int widthPx() const override {
-        return static_cast<int>(std::lround(m_image.width() / m_image.devicePixelRatio()));
-    }
-    int heightPx() const override {
-        return static_cast<int>(std::lround(m_image.height() / m_image.devicePixelRatio()));
-    }
-    const QImage& image() const { return m_image; }
+    /// A complete image (the program's artwork).
+    explicit QtPicture(QImage image);
+    /// A decoded file: its natural size and the image decoded so far.
+    QtPicture(QSize natural, QImage decoded, std::string path, PictureFile::Stamp stamp);
+
+    int widthPx() const override { return m_natural.width(); }
+    int heightPx() const override { return m_natural.height(); }
+
+    /// The picture smoothly scaled to exactly this many device pixels; the
+    /// scaled copy is kept for the next paint.
+    const QImage& imageAt(QSize pixels) const;
+    /// The picture at its natural size, one image pixel per logical pixel.
+    const QImage& fullImage() const;
+    /// What the picture holds now, in bytes, for cache budgets.
+    qint64 heldBytes() const { return m_decoded.sizeInBytes() + m_scaled.sizeInBytes(); }
+    const PictureFile::Stamp& stamp() const { return m_stamp; }
 
 private:
-    QImage m_image;
+    void decodeAgain(QSize cover) const;
+
+    QSize m_natural;
+    std::string m_path;
+    PictureFile::Stamp m_stamp;
+    mutable QImage m_decoded;
+    mutable QImage m_scaled;
 };
 
 }  // namespace glimpa

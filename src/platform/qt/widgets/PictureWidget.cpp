@@ -7,50 +7,30 @@
 
 namespace glimpa {
 
-PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
+PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {}
 
 void PictureWidget::setPicture(Picture picture) {
     m_picture = std::move(picture);
-    m_scaled = QImage();
-    m_scaledValid = false;
     update();
 }
 
 void PictureWidget::setStretch(bool stretch) {
     if (m_stretch != stretch) {
         m_stretch = stretch;
-        m_scaledValid = false;
         update();
     }
 }
 
-void PictureWidget::resizeEvent(QResizeEvent* /*event*/) {
-    if (m_stretch) {
-        m_scaledValid = false;
-    }
-}
-
-const QImage& PictureWidget::displayImage() {
+const QImage& PictureWidget::displayImage() const {
     static const QImage none;
-    const auto* source = dynamic_cast<const QtPicture*>(m_picture.get());
-    if (source == nullptr || source->image().isNull()) {
+    const auto* picture = dynamic_cast<const QtPicture*>(m_picture.get());
+    if (picture == nullptr || size().isEmpty()) {
         return none;
     }
-    if (!m_stretch) {
-        return source->image();
+    if (!m_stretch && size() == QSize(picture->widthPx(), picture->heightPx())) {
+        return picture->fullImage();
     }
-    if (!m_scaledValid) {
-        const qreal ratio = devicePixelRatioF();
-        const QSize target = (QSizeF(size()) * ratio).toSize();
-        m_scaled = target.isEmpty() ? QImage()
-                                    : source->image().scaled(target, Qt::IgnoreAspectRatio,
-                                                             Qt::SmoothTransformation);
-        m_scaled.setDevicePixelRatio(ratio);
-        m_scaledValid = true;
-    }
-    return m_scaled;
+    return picture->imageAt((QSizeF(size()) * devicePixelRatioF()).toSize());
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
@@ -58,17 +38,14 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
     if (image.isNull()) {
         return;
     }
+    // Draw only the exposed part of a possibly huge picture.
     QPainter painter(this);
-    if (m_stretch) {
-        painter.drawImage(QPointF(0, 0), image);
-        return;
-    }
-    // Natural size: draw only the exposed part of a possibly huge picture.
-    const QRect exposed = event->rect();
-    const qreal ratio = image.devicePixelRatio();
-    const QRectF source(exposed.x() * ratio, exposed.y() * ratio, exposed.width() * ratio,
-                        exposed.height() * ratio);
-    painter.drawImage(QRectF(exposed), image, source);
+    const QRectF exposed = event->rect();
+    const qreal scaleX = image.width() / static_cast<qreal>(width());
+    const qreal scaleY = image.height() / static_cast<qreal>(height());
+    const QRectF source(exposed.x() * scaleX, exposed.y() * scaleY, exposed.width() * scaleX,
+                        exposed.height() * scaleY);
+    painter.drawImage(exposed, image, source);
 }
 
 }  // namespace glimpa

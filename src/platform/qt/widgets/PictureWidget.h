@@ -8,7 +8,7 @@
 namespace glimpa {
 
 /// Draws a picture at its natural size, or smoothly scaled to the widget when
-/// stretched. The scaled copy is made once per size, not on every paint.
+/// stretched. The picture keeps the scaled copy, so paints do not scale again.
 class PictureWidget : public QWidget {
     Q_OBJECT
 public:
@@ -16,18 +16,15 @@ public:
 
     void setPicture(Picture picture);
     void setStretch(bool stretch);
-    /// The image a paint at the current size draws (for tests and benchmarks).
-    const QImage& displayImage();
+    /// The image a paint at the current size draws.
+    const QImage& displayImage() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     Picture m_picture;
     bool m_stretch = false;
-    QImage m_scaled;
-    bool m_scaledValid = false;
 };
 
 }  // namespace glimpa

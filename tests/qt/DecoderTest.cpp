@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <QImageReader>
+#include <filesystem>
+
+#include "platform/qt/QtImageDecoder.h"
+#include "platform/qt/QtPicture.h"
+#include "support/ImageFiles.h"
+
+namespace glimpa {
+namespace {
+
+const QtPicture& asQt(const Picture& picture) {
+    return dynamic_cast<const QtPicture&>(*picture);
+}
+
+TEST(Decoder, TurnsEveryExifOrientationUprightAsQtsOwnReaderDoes) {
+    test::TempFolder folder;
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const std::string path = folder.file("o" + std::to_string(orientation) + ".jpg");
+        test::writeJpeg(path, 48, 24, orientation);
+        QImageReader reader(QString::fromStdString(path));
+        reader.setAutoTransform(true);
+        const QImage expected = reader.read().convertToFormat(QImage::Format_RGB32);
+
+        const DecodeResult result = QtImageDecoder::decodeFile(path, {});
+        ASSERT_TRUE(result) << orientation << result.error;
+        const QImage& image = asQt(result.picture).fullImage();
+        ASSERT_EQ(image.size(), expected.size()) << orientation;
+        for (QPoint at :
+             {QPoint(2, 2), QPoint(image.width() - 3, 2), QPoint(2, image.height() - 3)}) {
+            EXPECT_NEAR(qRed(image.pixel(at)), qRed(expected.pixel(at)), 12) << orientation;
+            EXPECT_NEAR(qGreen(image.pixel(at)), qGreen(expected.pixel(at)), 12) << orientation;
+        }
+    }
+}
+
+TEST(Decoder, AFittedJpegIsDecodedSmallAndDecodedAgainWhenMoreIsAskedFor) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
+    const DecodeResult result = QtImageDecoder::decodeFile(folder.file("big.jpg"), {400, 300});
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result.picture->widthPx(), 1600);
+    EXPECT_EQ(result.picture->heightPx(), 1200);
+    const QtPicture& picture = asQt(result.picture);
+    EXPECT_LE(picture.heldBytes(), 2 * 800 * 600 * 4);  // nothing near the full size
+    EXPECT_EQ(picture.imageAt(QSize(400, 300)).size(), QSize(400, 300));
+    EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
+}
+
+TEST(Decoder, PreparedNeighboursAreHandedOutOnceAndOnlyWhileTheFileIsUnchanged) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("a.jpg"), 64, 48);
+    test::writeJpeg(folder.file("b.jpg"), 64, 48);
+    QtImageDecoder decoder;
+    decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {32, 32});
+    decoder.waitUntilIdle();
+    EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
+    EXPECT_TRUE(decoder.decode(folder.file("a.jpg"), {32, 32}));
+    EXPECT_FALSE(decoder.isPrepared(folder.file("a.jpg")));
+
+    test::writeJpeg(folder.file("b.jpg"), 30, 20);  // replaced after it was prepared
+    const DecodeResult b = decoder.decode(folder.file("b.jpg"), {32, 32});
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b.picture->widthPx(), 30);
+}
+
+TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
+    test::TempFolder folder;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        test::writeJpeg(folder.file(name), 200, 200);
+    }
+    QtImageDecoder decoder(200 * 200 * 4 + 1000);
+    decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {});
+    decoder.waitUntilIdle();
+    EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
+    EXPECT_FALSE(decoder.isPrepared(folder.file("b.jpg")));  // over the budget
+    decoder.prefetch({folder.file("c.jpg")}, {});
+    decoder.waitUntilIdle();
+    EXPECT_FALSE(decoder.isPrepared(folder.file("a.jpg")));
+    EXPECT_TRUE(decoder.isPrepared(folder.file("c.jpg")));
+}
+
+TEST(Decoder, ADamagedFileFailsEveryTimePrefetchedOrNot) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("ok.jpg"), 40, 40);
+    std::string bytes = test::readBytes(folder.file("ok.jpg"));
+    test::writeBytes(folder.file("cut.jpg"), bytes.substr(0, bytes.size() / 2));
+    QtImageDecoder decoder;
+    decoder.prefetch({folder.file("cut.jpg")}, {});
+    decoder.waitUntilIdle();
+    EXPECT_FALSE(decoder.decode(folder.file("cut.jpg")));
+    EXPECT_FALSE(decoder.decode(folder.file("cut.jpg")));
+}
+
+TEST(Decoder, RefusesWhatIsNotARegularPictureFileWithoutWaiting) {
+    test::TempFolder folder;
+    ASSERT_EQ(::mkfifo(folder.file("pipe.jpg").c_str(), 0600), 0);
+    std::filesystem::create_directories(folder.path() / "folder.jpg");
+    test::writeBmp(folder.file("whole.bmp"), 10, 10);
+    const std::string bmp = test::readBytes(folder.file("whole.bmp"));
+    test::writeBytes(folder.file("cut.bmp"), bmp.substr(0, bmp.size() - 40));
+    test::writeGif(folder.file("whole.gif"), 10, 10);
+    const std::string gif = test::readBytes(folder.file("whole.gif"));
+    test::writeBytes(folder.file("cut.gif"), gif.substr(0, gif.size() - 5));
+    test::writeBytes(folder.file("text.jpg"), "hello");
+
+    for (const char* name :
+         {"pipe.jpg", "folder.jpg", "cut.bmp", "cut.gif", "text.jpg", "missing.jpg"}) {
+        EXPECT_FALSE(QtImageDecoder::decodeFile(folder.file(name), {})) << name;
+    }
+    EXPECT_TRUE(QtImageDecoder::decodeFile(folder.file("whole.bmp"), {}));
+    EXPECT_TRUE(QtImageDecoder::decodeFile(folder.file("whole.gif"), {}));
+}
+
+}  // namespace
+}  // namespace glimpa
