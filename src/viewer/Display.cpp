@@ -59,12 +59,15 @@ void frmImageViewer::LoadPic() {
 }
 
 DisplayHint frmImageViewer::displayHint() {
-    // A fitted picture fills at most the frame without scroll bars.
+    // A picture is fitted while the horizontal scroll bar still takes its
+    // row (the refresh fits before it lays the frame out again), and a fitted
+    // picture needs no vertical scroll bar.
     if (Check1.value() != CheckBox::Checked && ZoomFactor == 1) {
         return {};
     }
+    const Twips frameHeight = m_form.clientHeight() - Toolbar1.height() - HScroll1.height();
     return {static_cast<int>(m_form.clientWidth() / kTwipsPerPixel),
-            static_cast<int>((m_form.clientHeight() - Toolbar1.height()) / kTwipsPerPixel)};
+            static_cast<int>(frameHeight / kTwipsPerPixel)};
 }
 
 void frmImageViewer::prefetchNeighbours() {

@@ -1,5 +1,6 @@
 #include "platform/qt/QtArtwork.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -115,7 +116,7 @@ void arrow(QPainter& p, bool left, bool toEnd) {
 }
 
 void logo(QPainter& p) {
-    // A framed landscape with a sun, the program's name below it.
+    // A framed landscape with a sun above a strip of frames.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 40, 70));
     p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 3, 3);
@@ -135,12 +136,11 @@ void logo(QPainter& p) {
     hills.lineTo(29, 22);
     hills.closeSubpath();
     p.drawPath(hills);
-    QFont font;
-    font.setPixelSize(6);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, 22, 32, 9), Qt::AlignCenter, QStringLiteral("GLIMPA"));
+    // A filmstrip along the bottom: pictures one after another.
+    p.setBrush(QColor(230, 230, 240));
+    for (qreal x = 4; x < 28; x += 6) {
+        p.drawRoundedRect(QRectF(x, 24.5, 4, 4), 0.8, 0.8);
+    }
 }
 
 const std::map<QString, Drawing>& drawings() {
@@ -161,22 +161,6 @@ const std::map<QString, Drawing>& drawings() {
     return all;
 }
 
-QImage render(const QString& name, int logicalSize, qreal ratio) {
-    const int pixels = qRound(logicalSize * ratio);
-    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    const auto found = drawings().find(name);
-    if (found != drawings().end()) {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.scale(pixels / 32.0, pixels / 32.0);
-        found->second(painter);
-    }
-    image.setDevicePixelRatio(ratio);
-    return image;
-}
-
 bool isArrow(const QString& name) {
     return name == "previous" || name == "first" || name == "next" || name == "last";
 }
@@ -184,16 +168,34 @@ bool isArrow(const QString& name) {
 }  // namespace
 
 QIcon QtArtwork::icon(const QString& name) {
-    const int size = isArrow(name) ? 16 : 32;
-    QIcon result;
-    for (qreal ratio : {1.0, 2.0}) {
-        result.addPixmap(QPixmap::fromImage(render(name, size, ratio)));
+    QIcon& icon = m_icons[name];
+    if (icon.isNull()) {
+        const QSize size = naturalSize(name);
+        const qreal density = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+        QImage image = draw(name, (QSizeF(size) * density).toSize());
+        image.setDevicePixelRatio(density);
+        icon.addPixmap(QPixmap::fromImage(image));
     }
-    return result;
+    return icon;
 }
 
-QImage QtArtwork::picture(const QString& name) {
-    return render(name, name == "logo" ? 226 : 32, 2.0);
+QImage QtArtwork::draw(const QString& name, QSize pixels) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const auto found = drawings().find(name);
+    if (found != drawings().end() && !pixels.isEmpty()) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(pixels.width() / 32.0, pixels.height() / 32.0);
+        found->second(painter);
+    }
+    return image;
+}
+
+QSize QtArtwork::naturalSize(const QString& name) {
+    const int side = name == "logo" ? 226 : isArrow(name) ? 16 : 32;
+    return {side, side};
 }
 
 }  // namespace glimpa

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QString>
+#include <map>
 
 namespace glimpa {
 
@@ -11,11 +12,16 @@ namespace glimpa {
 /// the 226 × 226 logo.
 class QtArtwork {
 public:
-    /// A 32 × 32 icon (arrows 16 × 16) with 1× and 2× renderings.
-    static QIcon icon(const QString& name);
-    /// The named artwork as an image at twice the density, sized in logical
-    /// pixels by its device pixel ratio.
-    static QImage picture(const QString& name);
+    /// A 32 × 32 icon (arrows 16 × 16) drawn once for the screen's density
+    /// and kept.
+    QIcon icon(const QString& name);
+    /// The named artwork drawn to fill this many pixels.
+    static QImage draw(const QString& name, QSize pixels);
+    /// The artwork's nominal size in logical pixels.
+    static QSize naturalSize(const QString& name);
+
+private:
+    std::map<QString, QIcon> m_icons;
 };
 
 }  // namespace glimpa

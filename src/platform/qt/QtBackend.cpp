@@ -74,7 +74,7 @@ void syncProgressBar(ProgressBar& bar, QProgressBar* widget) {
     widget->setValue(static_cast<int>(std::lround(bar.value())));
 }
 
-void syncToolbar(Toolbar& toolbar, const std::vector<QToolButton*>& buttons) {
+void syncToolbar(Toolbar& toolbar, const std::vector<QToolButton*>& buttons, QtArtwork& artwork) {
     const auto& models = toolbar.buttons();
     for (std::size_t i = 0; i < buttons.size() && i < models.size(); ++i) {
         const ToolbarButton& model = models[i];
@@ -84,7 +84,7 @@ void syncToolbar(Toolbar& toolbar, const std::vector<QToolButton*>& buttons) {
         button->setAccessibleName(QString::fromStdString(model.toolTip));
         const auto& images = toolbar.imageList();
         if (model.image >= 1 && model.image <= static_cast<int>(images.size())) {
-            button->setIcon(QtArtwork::icon(
+            button->setIcon(artwork.icon(
                 QString::fromStdString(images[static_cast<std::size_t>(model.image - 1)])));
         } else {
             button->setIcon({});
@@ -107,16 +107,49 @@ QtBackend::~QtBackend() {
     }
 }
 
-QWidget* QtBackend::widgetFor(const Control& control) const {
+QWidget* QtBackend::widgetFor(const Control& control) {
+    if (Form* form = const_cast<Control&>(control).form();
+        form != nullptr && m_pending.contains(form)) {
+        buildWindow(*form);
+    }
     const auto found = m_widgets.find(&control);
     return found != m_widgets.end() ? found->second.data() : nullptr;
 }
 
 void QtBackend::attach(Form& form) {
+    if (form.visible()) {
+        buildWindow(form);
+        return;
+    }
+    // Widgets for a window that is not shown yet are made when it is first
+    // shown: start-up need not build the hidden side windows.
+    m_pending[&form] = form.observe([this, &form](Aspect aspect) {
+        if (aspect == Aspect::Visibility && form.visible()) {
+            buildWindow(form);
+        }
+    });
+}
+
+void QtBackend::buildWindow(Form& form) {
+    if (const auto pending = m_pending.find(&form); pending != m_pending.end()) {
+        form.unobserve(pending->second);
+        m_pending.erase(pending);
+    }
+    if (m_forms.contains(&form)) {
+        return;
+    }
     build(form, nullptr);
+    FormWidget* window = m_forms.at(&form);
+    window->sync(Aspect::Style);
+    window->sync(Aspect::Visibility);
+    form.setActiveControl(form.activeControl());
 }
 
 void QtBackend::detach(Form& form) {
+    if (const auto pending = m_pending.find(&form); pending != m_pending.end()) {
+        form.unobserve(pending->second);
+        m_pending.erase(pending);
+    }
     const auto found = m_forms.find(&form);
     if (found == m_forms.end()) {
         return;
@@ -255,17 +288,16 @@ QWidget* QtBackend::createWidget(Control& control, QWidget* parent) {
         case ControlKind::CommandButton: {
             auto& button = static_cast<CommandButton&>(control);
             auto* widget = new QPushButton(parent);
-            auto sync = [&button, widget = QPointer<QPushButton>(widget)](Aspect aspect) {
+            auto sync = [this, &button, widget = QPointer<QPushButton>(widget)](Aspect aspect) {
                 if (widget.isNull()) {
                     return;
                 }
                 if (aspect == Aspect::Text) {
                     widget->setText(QString::fromStdString(button.caption()));
                 } else if (aspect == Aspect::Picture) {
-                    widget->setIcon(
-                        button.artwork().empty()
-                            ? QIcon()
-                            : QtArtwork::icon(QString::fromStdString(button.artwork())));
+                    widget->setIcon(button.artwork().empty()
+                                        ? QIcon()
+                                        : m_artwork.icon(QString::fromStdString(button.artwork())));
                 }
             };
             sync(Aspect::Text);
@@ -421,12 +453,13 @@ QWidget* QtBackend::createWidget(Control& control, QWidget* parent) {
                                  [&toolbar, key = model.key] { toolbar.click(key); });
                 buttons.push_back(button);
             }
-            syncToolbar(toolbar, buttons);
-            control.observe([&toolbar, buttons, guard = QPointer<QWidget>(widget)](Aspect aspect) {
-                if (!guard.isNull() && aspect == Aspect::Items) {
-                    syncToolbar(toolbar, buttons);
-                }
-            });
+            syncToolbar(toolbar, buttons, m_artwork);
+            control.observe(
+                [this, &toolbar, buttons, guard = QPointer<QWidget>(widget)](Aspect aspect) {
+                    if (!guard.isNull() && aspect == Aspect::Items) {
+                        syncToolbar(toolbar, buttons, m_artwork);
+                    }
+                });
             return widget;
         }
         case ControlKind::ListBox:

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/Services.h"
+#include "platform/qt/QtArtwork.h"
 
 namespace glimpa {
 
@@ -24,21 +25,27 @@ public:
     void attach(Form& form) override;
     void detach(Form& form) override;
 
-    /// The widget bound to a control (nullptr when none).
-    QWidget* widgetFor(const Control& control) const;
+    /// The widget bound to a control (nullptr when none); a window that was
+    /// not shown yet gets its widgets now.
+    QWidget* widgetFor(const Control& control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildWindow(Form& form);
     QWidget* build(Control& control, QWidget* parent);
     QWidget* createWidget(Control& control, QWidget* parent);
     void bindCommon(Control& control, QWidget* widget);
     Form* formOf(QObject* object) const;
 
     HelpViewer& m_help;
+    QtArtwork m_artwork;
     std::unordered_map<const Control*, QPointer<QWidget>> m_widgets;
     std::unordered_map<const Form*, FormWidget*> m_forms;
+    /// Windows whose widgets wait for their first show, with the observer
+    /// that waits for it.
+    std::unordered_map<const Form*, int> m_pending;
     const QEvent* m_lastKey = nullptr;
     QPointer<QObject> m_lastKeyReceiver;
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/qt/QtArtwork.h"
 #include "platform/qt/decoding/Decode.h"
 
 namespace glimpa {
@@ -11,6 +12,13 @@ QtPicture::QtPicture(QImage image)
                 static_cast<int>(std::lround(image.height() / image.devicePixelRatio()))),
       m_decoded(std::move(image)) {
     m_decoded.setDevicePixelRatio(1);
+}
+
+std::shared_ptr<QtPicture> QtPicture::artwork(const QString& name) {
+    auto picture = std::make_shared<QtPicture>(QImage());
+    picture->m_natural = QtArtwork::naturalSize(name);
+    picture->m_artwork = name;
+    return picture;
 }
 
 QtPicture::QtPicture(QSize natural, QImage decoded, std::string path, PictureFile::Stamp stamp)
@@ -33,6 +41,12 @@ void QtPicture::decodeAgain(QSize cover) const {
 }
 
 const QImage& QtPicture::imageAt(QSize pixels) const {
+    if (!m_artwork.isEmpty()) {
+        if (m_scaled.size() != pixels) {
+            m_scaled = QtArtwork::draw(m_artwork, pixels);
+        }
+        return m_scaled;
+    }
     if (m_decoded.size() == pixels) {
         return m_decoded;
     }
@@ -50,6 +64,9 @@ const QImage& QtPicture::imageAt(QSize pixels) const {
 }
 
 const QImage& QtPicture::fullImage() const {
+    if (!m_artwork.isEmpty()) {
+        return imageAt(m_natural);
+    }
     if (m_decoded.width() < m_natural.width() || m_decoded.height() < m_natural.height()) {
         decodeAgain(QSize());
     }

@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QSize>
+#include <QString>
+#include <memory>
 #include <string>
 
 #include "platform/Picture.h"
@@ -15,8 +17,11 @@ namespace glimpa {
 /// artwork drawn for a dense screen keeps its nominal size.
 class QtPicture : public PictureData {
 public:
-    /// A complete image (the program's artwork).
+    /// A complete image.
     explicit QtPicture(QImage image);
+    /// The program's named artwork, drawn when first shown at the size shown,
+    /// so that it is sharp on any screen.
+    static std::shared_ptr<QtPicture> artwork(const QString& name);
     /// A decoded file: its natural size and the image decoded so far.
     QtPicture(QSize natural, QImage decoded, std::string path, PictureFile::Stamp stamp);
 
@@ -31,11 +36,13 @@ public:
     /// What the picture holds now, in bytes, for cache budgets.
     qint64 heldBytes() const { return m_decoded.sizeInBytes() + m_scaled.sizeInBytes(); }
     const PictureFile::Stamp& stamp() const { return m_stamp; }
+    bool isArtwork() const { return !m_artwork.isEmpty(); }
 
 private:
     void decodeAgain(QSize cover) const;
 
     QSize m_natural;
+    QString m_artwork;
     std::string m_path;
     PictureFile::Stamp m_stamp;
     mutable QImage m_decoded;

@@ -171,7 +171,7 @@ std::vector<std::string> QtEnvironment::drives() {
 }
 
 Picture QtEnvironment::artwork(const std::string& name) {
-    return std::make_shared<QtPicture>(QtArtwork::picture(QString::fromStdString(name)));
+    return QtPicture::artwork(QString::fromStdString(name));
 }
 
 }  // namespace glimpa

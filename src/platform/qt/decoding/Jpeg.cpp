@@ -105,6 +105,23 @@ int jpegOrientation(const QByteArray& bytes) {
     return 1;
 }
 
+bool isProgressiveJpeg(const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto size = static_cast<std::size_t>(bytes.size());
+    std::size_t at = 2;
+    while (at + 4 <= size && data[at] == 0xFF) {
+        const unsigned marker = data[at + 1];
+        if (marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE) {
+            return true;
+        }
+        if (marker == 0xDA || marker == 0xD9) {
+            break;
+        }
+        at += 2 + ((data[at + 2] << 8U) | data[at + 3]);
+    }
+    return false;
+}
+
 int jpegScanCount(const QByteArray& bytes) {
     // In entropy-coded data a 0xFF byte is followed by 0x00 or a restart
     // marker, so every 0xFF 0xDA pair is a start of scan.
@@ -147,7 +164,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits
         result.error = "the picture is larger than any picture this program shows";
         return result;
     }
-    if (jpegScanCount(bytes) > limits.maxProgressiveScans) {
+    if (isProgressiveJpeg(bytes) && jpegScanCount(bytes) > limits.maxProgressiveScans) {
         result.error = "too many scans";
         return result;
     }

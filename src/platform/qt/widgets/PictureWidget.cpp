@@ -27,7 +27,10 @@ const QImage& PictureWidget::displayImage() const {
     if (picture == nullptr || size().isEmpty()) {
         return none;
     }
-    if (!m_stretch && size() == QSize(picture->widthPx(), picture->heightPx())) {
+    // A photo at its natural size is drawn pixel for pixel; artwork is drawn
+    // for the screen's density.
+    if (!m_stretch && !picture->isArtwork() &&
+        size() == QSize(picture->widthPx(), picture->heightPx())) {
         return picture->fullImage();
     }
     return picture->imageAt((QSizeF(size()) * devicePixelRatioF()).toSize());
