@@ -93,20 +93,87 @@ std::optional<QSize> bmpSize(const QByteArray& bytes, std::string& error) {
                  static_cast<int>(std::min<qint64>(height, INT32_MAX)));
 }
 
+/// Walks a GIF's blocks up to its trailer without decoding any pixels: a
+/// truncated file, a block that runs past the end, an image outside the
+/// screen or an impossible code size is refused here.
 std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
-    if (bytes.size() < 13) {
+    const auto size = bytes.size();
+    auto byte = [&](qsizetype at) { return static_cast<unsigned char>(bytes[at]); };
+    if (size < 13) {
         error = "truncated GIF header";
         return std::nullopt;
     }
-    qsizetype end = bytes.size();
-    while (end > 0 && bytes[end - 1] == '\0') {
-        --end;
+    const QSize screen(static_cast<int>(le(bytes, 6, 2)), static_cast<int>(le(bytes, 8, 2)));
+    qsizetype at = 13;
+    if ((byte(10) & 0x80U) != 0) {
+        at += 3 * (qsizetype{1} << ((byte(10) & 0x07U) + 1));
     }
-    if (end == 0 || bytes[end - 1] != ';') {
-        error = "GIF without its trailer";
-        return std::nullopt;
+    // Skips a chain of data sub-blocks; false when it runs past the end.
+    auto skipSubBlocks = [&]() {
+        while (at < size) {
+            const unsigned length = byte(at++);
+            if (length == 0) {
+                return true;
+            }
+            at += length;
+        }
+        return false;
+    };
+    bool hasImage = false;
+    while (at < size) {
+        const unsigned introducer = byte(at++);
+        if (introducer == 0x3B) {
+            if (!hasImage) {
+                error = "GIF without an image";
+                return std::nullopt;
+            }
+            return screen;
+        }
+        if (introducer == 0x21) {
+            if (at >= size) {
+                break;
+            }
+            ++at;  // the extension's label
+            if (!skipSubBlocks()) {
+                break;
+            }
+        } else if (introducer == 0x2C) {
+            if (at + 9 > size) {
+                break;
+            }
+            const std::uint32_t left = le(bytes, at, 2);
+            const std::uint32_t top = le(bytes, at + 2, 2);
+            const std::uint32_t width = le(bytes, at + 4, 2);
+            const std::uint32_t height = le(bytes, at + 6, 2);
+            const unsigned flags = byte(at + 8);
+            at += 9;
+            if (width == 0 || height == 0 || left + width > static_cast<std::uint32_t>(screen.width()) ||
+                top + height > static_cast<std::uint32_t>(screen.height())) {
+                error = "GIF image outside its screen";
+                return std::nullopt;
+            }
+            if ((flags & 0x80U) != 0) {
+                at += 3 * (qsizetype{1} << ((flags & 0x07U) + 1));
+            }
+            if (at >= size) {
+                break;
+            }
+            const unsigned codeSize = byte(at++);
+            if (codeSize < 2 || codeSize > 8) {
+                error = "GIF with an impossible code size";
+                return std::nullopt;
+            }
+            if (!skipSubBlocks()) {
+                break;
+            }
+            hasImage = true;
+        } else {
+            error = "damaged GIF";
+            return std::nullopt;
+        }
     }
-    return QSize(static_cast<int>(le(bytes, 6, 2)), static_cast<int>(le(bytes, 8, 2)));
+    error = "truncated GIF";
+    return std::nullopt;
 }
 
 DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize natural, QSize cover,

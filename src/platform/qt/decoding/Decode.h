@@ -11,8 +11,9 @@ namespace glimpa {
 /// Limits that keep a hostile file from taking the machine.
 struct DecodeLimits {
     int maxSide = 65535;
-    /// Decoded bytes (four a pixel) allowed for one picture.
-    qint64 maxDecodedBytes = 512LL * 1024 * 1024;
+    /// Decoded bytes (four a pixel) allowed for one picture: a 100-megapixel
+    /// photo at its natural size.
+    qint64 maxDecodedBytes = 400LL * 1000 * 1000;
     int maxProgressiveScans = 256;
 };
 

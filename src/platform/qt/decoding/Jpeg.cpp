@@ -3,6 +3,7 @@
 #include <turbojpeg.h>
 
 #include <QTransform>
+#include <algorithm>
 #include <memory>
 
 namespace glimpa {
@@ -105,21 +106,28 @@ int jpegOrientation(const QByteArray& bytes) {
     return 1;
 }
 
-bool isProgressiveJpeg(const QByteArray& bytes) {
+JpegFrame jpegFrame(const QByteArray& bytes) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     const auto size = static_cast<std::size_t>(bytes.size());
     std::size_t at = 2;
     while (at + 4 <= size && data[at] == 0xFF) {
         const unsigned marker = data[at + 1];
-        if (marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE) {
-            return true;
+        const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
+                                  marker != 0xC8 && marker != 0xCC;
+        if (startOfFrame) {
+            JpegFrame frame;
+            frame.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+            if (at + 9 < size) {
+                frame.components = std::max(1, static_cast<int>(data[at + 9]));
+            }
+            return frame;
         }
         if (marker == 0xDA || marker == 0xD9) {
             break;
         }
         at += 2 + ((data[at + 2] << 8U) | data[at + 3]);
     }
-    return false;
+    return {};
 }
 
 int jpegScanCount(const QByteArray& bytes) {
@@ -164,9 +172,20 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits
         result.error = "the picture is larger than any picture this program shows";
         return result;
     }
-    if (isProgressiveJpeg(bytes) && jpegScanCount(bytes) > limits.maxProgressiveScans) {
-        result.error = "too many scans";
-        return result;
+    const JpegFrame frame = jpegFrame(bytes);
+    if (frame.progressive) {
+        // A progressive picture keeps every coefficient of the whole picture
+        // while it decodes, whatever the scale of the result.
+        const qint64 coefficients = static_cast<qint64>(stored.width()) * stored.height() *
+                                    frame.components * 2;
+        if (coefficients > limits.maxDecodedBytes) {
+            result.error = "the picture needs more memory than allowed";
+            return result;
+        }
+        if (jpegScanCount(bytes) > limits.maxProgressiveScans) {
+            result.error = "too many scans";
+            return result;
+        }
     }
 
     // The smallest power-of-two reduction that still covers what is needed.

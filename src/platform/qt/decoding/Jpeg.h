@@ -15,8 +15,12 @@ int jpegOrientation(const QByteArray& bytes);
 /// The number of scans (start-of-scan markers) in a JPEG.
 int jpegScanCount(const QByteArray& bytes);
 
-/// Whether a JPEG is progressive (its frame header is SOF2 or SOF6, SOF10, SOF14).
-bool isProgressiveJpeg(const QByteArray& bytes);
+/// What the frame header of a JPEG says of its coding.
+struct JpegFrame {
+    bool progressive = false;
+    int components = 3;
+};
+JpegFrame jpegFrame(const QByteArray& bytes);
 
 /// The stored (not yet turned) size of a JPEG, or an empty size.
 QSize jpegStoredSize(const QByteArray& bytes, std::string& error);
