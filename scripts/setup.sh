@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-qpa-plugins libgtest-dev libgmock-dev
-          libbenchmark-dev libturbojpeg0-dev libjpeg-turbo-progs)
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config qt6-base-dev
+          qt6-qpa-plugins libfontconfig-dev libgtest-dev libgmock-dev libbenchmark-dev
+          libturbojpeg0-dev libjpeg-turbo-progs)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

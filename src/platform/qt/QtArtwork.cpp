@@ -1,5 +1,7 @@
 #include "platform/qt/QtArtwork.h"
 
+#include "platform/qt/QtGeometry.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -171,7 +173,7 @@ QIcon QtArtwork::icon(const QString& name) {
     QIcon& icon = m_icons[name];
     if (icon.isNull()) {
         const QSize size = naturalSize(name);
-        const qreal density = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+        const qreal density = screenDensity();
         QImage image = draw(name, (QSizeF(size) * density).toSize());
         image.setDevicePixelRatio(density);
         icon.addPixmap(QPixmap::fromImage(image));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/qt/QtGeometry.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/decoding/Decode.h"
 
@@ -14,10 +15,6 @@ namespace {
 
 // Natural-size display must work for photos of 100 megapixels.
 constexpr int kAllocationLimitMb = 512;
-
-qreal screenDensity() {
-    return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
-}
 
 /// The device pixels a fitted display gives this picture; empty when it is
 /// shown at its natural size (smaller than the frame in both directions).

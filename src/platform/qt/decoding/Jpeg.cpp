@@ -112,11 +112,12 @@ JpegFrame jpegFrame(const QByteArray& bytes) {
     std::size_t at = 2;
     while (at + 4 <= size && data[at] == 0xFF) {
         const unsigned marker = data[at + 1];
-        const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                                  marker != 0xC8 && marker != 0xCC;
+        const bool startOfFrame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (startOfFrame) {
             JpegFrame frame;
-            frame.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+            frame.progressive =
+                marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
             if (at + 9 < size) {
                 frame.components = std::max(1, static_cast<int>(data[at + 9]));
             }
@@ -155,6 +156,13 @@ QSize jpegStoredSize(const QByteArray& bytes, std::string& error) {
                             static_cast<unsigned long>(bytes.size()), &width, &height, &subsampling,
                             &colorspace) != 0) {
         error = decompressor ? tjGetErrorStr2(decompressor.get()) : "no JPEG decoder";
+        if (error.empty()) {
+            error = "damaged JPEG header";
+        }
+        return {};
+    }
+    if (width <= 0 || height <= 0) {
+        error = "JPEG without pixels";
         return {};
     }
     return {width, height};
@@ -176,8 +184,8 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits
     if (frame.progressive) {
         // A progressive picture keeps every coefficient of the whole picture
         // while it decodes, whatever the scale of the result.
-        const qint64 coefficients = static_cast<qint64>(stored.width()) * stored.height() *
-                                    frame.components * 2;
+        const qint64 coefficients =
+            static_cast<qint64>(stored.width()) * stored.height() * frame.components * 2;
         if (coefficients > limits.maxDecodedBytes) {
             result.error = "the picture needs more memory than allowed";
             return result;
@@ -220,6 +228,9 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits
                       static_cast<int>(image.bytesPerLine()), height, TJPF_BGRX,
                       TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS) != 0) {
         result.error = tjGetErrorStr2(decompressor.get());
+        if (result.error.empty()) {
+            result.error = "damaged JPEG data";
+        }
         return result;
     }
     result.image = upright(image, orientation);

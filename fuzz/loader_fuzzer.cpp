@@ -1,0 +1,48 @@
+// Feeds arbitrary bytes to the picture loader under limits taken from the
+// input: the loader must give back either a picture within the limits or a
+// failure, and never crash, hang or overrun memory.
+#include <QGuiApplication>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/qt/decoding/Decode.h"
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    new QGuiApplication(*argc, *argv);  // lives as long as the fuzzing process
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    glimpa::DecodeLimits limits;
+    limits.maxDecodedBytes = (1 + (data[0] % 32)) * 1024LL * 1024;
+    limits.maxSide = 256 + (data[1] % 64) * 1024;
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 2),
+                           static_cast<qsizetype>(size - 2));
+    for (const QSize cover : {QSize(), QSize(32, 24)}) {
+        const glimpa::DecodedImage result = glimpa::decodePicture(bytes, cover, limits);
+        if (result) {
+            require(!result.image.isNull());
+            require(result.natural.width() <= limits.maxSide &&
+                    result.natural.height() <= limits.maxSide);
+            require(static_cast<qint64>(result.image.width()) * result.image.height() * 4 <=
+                    limits.maxDecodedBytes);
+        } else {
+            require(!result.error.empty());
+        }
+    }
+    return 0;
+}

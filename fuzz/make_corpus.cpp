@@ -1,0 +1,34 @@
+// Writes the bad-input corpus and a few good pictures into a folder: the seed
+// corpus of the loader fuzzer (each file with the two limit bytes in front).
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+
+#include "support/BadFiles.h"
+#include "support/ImageFiles.h"
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const std::filesystem::path folder = argv[1];
+    std::filesystem::create_directories(folder);
+    const std::string limits("\x1f\x3f", 2);
+    for (const auto& file : glimpa::test::badPictureFiles()) {
+        glimpa::test::writeBytes(folder / file.name, limits + file.bytes);
+    }
+    glimpa::test::TempFolder scratch;
+    glimpa::test::writeJpeg(scratch.path() / "good.jpg", 40, 30);
+    glimpa::test::writeJpeg(scratch.path() / "turned.jpg", 40, 30, 6);
+    glimpa::test::writeBmp(scratch.path() / "good.bmp", 17, 9);
+    glimpa::test::writeGif(scratch.path() / "good.gif", 20, 12, 2);
+    for (const char* name : {"good.jpg", "turned.jpg", "good.bmp", "good.gif"}) {
+        glimpa::test::writeBytes(folder / name,
+                                 limits + glimpa::test::readBytes(scratch.path() / name));
+    }
+    std::printf("corpus written to %s\n", folder.c_str());
+    return 0;
+}
