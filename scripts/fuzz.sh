@@ -2,7 +2,8 @@
 # Builds the picture-loader fuzzer with clang and fuzzes it.
 #   scripts/fuzz.sh            fuzz for an hour
 #   scripts/fuzz.sh SECONDS    fuzz for that long
-#   scripts/fuzz.sh replay     only run the seed corpus (what CI does)
+#   scripts/fuzz.sh replay     only run the seed corpus and the inputs of past
+#                              findings in fuzz/regressions (what CI does)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -13,7 +14,7 @@ rm -rf "$seeds"
 build/fuzz/fuzz/glimpa_make_corpus "$seeds" >/dev/null
 export QT_QPA_PLATFORM=offscreen
 if [ "${1:-}" = replay ]; then
-    exec build/fuzz/fuzz/glimpa_loader_fuzzer -runs=0 "$seeds"
+    exec build/fuzz/fuzz/glimpa_loader_fuzzer -runs=0 "$seeds" fuzz/regressions
 fi
 mkdir -p build/fuzz/corpus build/fuzz/crashes
 exec build/fuzz/fuzz/glimpa_loader_fuzzer -max_total_time="${1:-3600}" -timeout=10 -rss_limit_mb=2048 \

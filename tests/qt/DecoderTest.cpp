@@ -6,6 +6,7 @@
 
 #include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtPicture.h"
+#include "support/BadFiles.h"
 #include "support/ImageFiles.h"
 
 namespace glimpa {
@@ -112,6 +113,25 @@ TEST(Decoder, RefusesWhatIsNotARegularPictureFileWithoutWaiting) {
     }
     EXPECT_TRUE(QtImageDecoder::decodeFile(folder.file("whole.bmp"), {}));
     EXPECT_TRUE(QtImageDecoder::decodeFile(folder.file("whole.gif"), {}));
+}
+
+TEST(Decoder, EveryBadFileFailsOrGivesAPictureThatCanBeDrawnAtAnySize) {
+    test::TempFolder folder;
+    for (const test::BadFile& file : test::badPictureFiles()) {
+        SCOPED_TRACE(file.name);
+        test::writeBytes(folder.file(file.name), file.bytes);
+        for (DisplayHint hint : {DisplayHint{}, DisplayHint{40, 30}}) {
+            const DecodeResult result = QtImageDecoder::decodeFile(folder.file(file.name), hint);
+            if (result) {
+                EXPECT_NE(file.expect, test::Expect::Failure);
+                EXPECT_FALSE(asQt(result.picture).imageAt(QSize(13, 7)).isNull());
+                EXPECT_FALSE(asQt(result.picture).fullImage().isNull());
+            } else {
+                EXPECT_FALSE(result.error.empty());
+                EXPECT_NE(file.expect, test::Expect::Picture);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -86,8 +86,9 @@ std::size_t sofHeight(const std::string& jpeg) {
 
 std::size_t firstScanData(const std::string& jpeg) {
     const auto sos = jpeg.find("\xff\xda");
-    return sos + 2 + ((static_cast<unsigned char>(jpeg[sos + 2]) << 8U) |
-                      static_cast<unsigned char>(jpeg[sos + 3]));
+    return sos + 2 +
+           ((static_cast<unsigned char>(jpeg[sos + 2]) << 8U) |
+            static_cast<unsigned char>(jpeg[sos + 3]));
 }
 
 std::string flipBits(std::string bytes, std::size_t from, std::size_t to, unsigned seed) {
@@ -214,6 +215,20 @@ std::vector<BadFile> badPictureFiles() {
         add("lying BMP header", "rle-beyond-budget.bmp", rleHuge + runs, Expect::Failure);
     }
 
+    {
+        // An 8-bit picture with two palette entries and pixels that use the
+        // 200th: drawing it must not read past the palette.
+        std::string palette = bmp.substr(0, 54);
+        put32le(palette, 18, 16);
+        put32le(palette, 22, 8);
+        put16le(palette, 28, 8);
+        put32le(palette, 46, 2);
+        palette += std::string(8, '\x7f');
+        put32le(palette, 10, static_cast<std::uint32_t>(palette.size()));
+        palette += std::string(16 * 8, '\xc8');
+        add("BMP palette shorter than its pixels", "short-palette.bmp", palette,
+            Expect::EitherOutcome);
+    }
     {
         // The test pictures' GIF: header, 256-colour table, one control
         // extension, then the image descriptor.

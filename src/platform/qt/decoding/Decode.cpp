@@ -147,7 +147,8 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
             const std::uint32_t height = le(bytes, at + 6, 2);
             const unsigned flags = byte(at + 8);
             at += 9;
-            if (width == 0 || height == 0 || left + width > static_cast<std::uint32_t>(screen.width()) ||
+            if (width == 0 || height == 0 ||
+                left + width > static_cast<std::uint32_t>(screen.width()) ||
                 top + height > static_cast<std::uint32_t>(screen.height())) {
                 error = "GIF image outside its screen";
                 return std::nullopt;
@@ -176,6 +177,23 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
     return std::nullopt;
 }
 
+/// A decoded image in a direct-colour format. An indexed image whose pixels
+/// point past its colour table (a damaged palette) would read outside it when
+/// drawn or scaled; missing entries are filled with black first.
+QImage withoutPalette(QImage image) {
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono ||
+        image.format() == QImage::Format_MonoLSB) {
+        QList<QRgb> table = image.colorTable();
+        const qsizetype needed = image.format() == QImage::Format_Indexed8 ? 256 : 2;
+        while (table.size() < needed) {
+            table.append(qRgb(0, 0, 0));
+        }
+        image.setColorTable(table);
+    }
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
 DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize natural, QSize cover,
                           const DecodeLimits& limits) {
     DecodedImage result;
@@ -190,7 +208,7 @@ DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize nat
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setAutoTransform(false);
-    QImage image = reader.read();
+    QImage image = withoutPalette(reader.read());
     if (image.isNull()) {
         result.error = reader.errorString().toStdString();
         return result;
