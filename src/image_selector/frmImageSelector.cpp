@@ -42,6 +42,12 @@ void frmImageSelector::design() {
     ProgressBar1.setMin(0);
     ProgressBar1.setMax(100);
     Timer1.setInterval(0);
+
+    Drive1.setAccessible("Drives");
+    Dir1.setAccessible("Folders", "Double-click or Enter opens a folder");
+    File1.setAccessible("Picture files", "Click to show a file; Enter adds it to the lineup");
+    Picture1.setAccessible("Status");
+    ProgressBar1.setAccessible("Adding progress");
 }
 
 void frmImageSelector::wire() {

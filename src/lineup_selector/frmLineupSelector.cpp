@@ -16,6 +16,7 @@ frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSe
     m_form.setClientSize(6660, 3195);
     m_form.setKeyPreview(true);
     ListPictures.move(0, 0, 6660, 3195);
+    ListPictures.setAccessible("Image Lineup", "Full paths of the pictures, newest first");
 
     m_form.Resize.connect([this] { Form_Resize(); });
     m_form.KeyPress.connect([this](int& keyAscii) { Form_KeyPress(keyAscii); });

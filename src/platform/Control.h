@@ -83,6 +83,16 @@ public:
     const std::string& toolTip() const { return m_toolTip; }
     void setToolTip(std::string text);
 
+    /// How assistive technology names and describes the control; the tool
+    /// tip names it when no name is set.
+    const std::string& accessibleName() const { return m_accessibleName; }
+    const std::string& accessibleDescription() const { return m_accessibleDescription; }
+    void setAccessible(std::string name, std::string description = {}) {
+        m_accessibleName = std::move(name);
+        m_accessibleDescription = std::move(description);
+        changed(Aspect::ToolTip);
+    }
+
     Align align() const { return m_align; }
     /// Aligned controls follow their container's client area (see Form).
     void setAlign(Align align) { m_align = align; }
@@ -110,6 +120,8 @@ private:
     bool m_visible = true;
     bool m_enabled = true;
     std::string m_toolTip;
+    std::string m_accessibleName;
+    std::string m_accessibleDescription;
     Align m_align = Align::None;
     std::vector<std::pair<int, Observer>> m_observers;
     int m_nextObserverId = 1;

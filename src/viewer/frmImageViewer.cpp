@@ -90,6 +90,21 @@ void frmImageViewer::design() {
     }
     lblHelp.setCaption("Press F1 for Help");
 
+    Toolbar1.setAccessible("Commands");
+    Frame1.setAccessible("Slideshow interval");
+    Slider1.setAccessible("Select Slideshow Advance Interval",
+                          "Seconds between pictures in the slideshow; 0 stops it");
+    ProgressBar1.setAccessible("Slideshow countdown", "Time left until the next picture");
+    Picture1.setAccessible("Switches and counter");
+    lblActiveImage.setAccessible("Number of the picture on display");
+    lblImageCount.setAccessible("Number of pictures in the lineup");
+    HScroll1.setAccessible("Horizontal position in the picture");
+    picVscroll.setAccessible("Vertical scrolling");
+    VScroll1.setAccessible("Vertical position in the picture");
+    picBackground.setAccessible("Picture frame");
+    Image1.setAccessible("Picture on display");
+    Image2.setAccessible("GLIMPA logo");
+
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
     Timer2.setInterval(100);

@@ -3,12 +3,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QApplication>
+#include <QTextBrowser>
+#include <QTimer>
+
 #include "platform/Timer.h"
+#include "platform/qt/QtServices.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTimerService.h"
+#include "platform/qt/widgets/HelpWindow.h"
 
 namespace glimpa {
 namespace {
@@ -65,6 +72,35 @@ TEST(QtTimerService, TicksThroughTheEventLoopUntilDisabled) {
     }
     QTest::qWait(30);
     EXPECT_EQ(ticks, 2);
+}
+
+TEST(QtHelpViewer, OpensTheHelpFileInItsOwnBrowserWithWorkingLinks) {
+    QtHelpViewer help;
+    help.setHelpFile(GLIMPA_SOURCE_DIR "/resources/help/HELPFILE.HLP");
+    help.showHelp();
+    ASSERT_NE(help.window(), nullptr);
+    EXPECT_TRUE(help.window()->isVisible());
+    QTextBrowser* browser = help.window()->browser();
+    EXPECT_TRUE(browser->toPlainText().contains("Image Lineup"));
+    EXPECT_TRUE(browser->toPlainText().contains("Quick Off"));
+    EXPECT_FALSE(browser->isBackwardAvailable());
+    browser->setSource(QUrl(browser->source().toString() + "#slideshow"));
+    EXPECT_TRUE(browser->isBackwardAvailable());
+}
+
+TEST(QtHelpViewer, AMissingHelpFileGetsAClearMessage) {
+    QtHelpViewer help;
+    help.setHelpFile("/nowhere/HELPFILE.HLP");
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    help.showHelp();
+    EXPECT_TRUE(shown.contains("/nowhere/HELPFILE.HLP"));
+    EXPECT_EQ(help.window(), nullptr);
 }
 
 }  // namespace

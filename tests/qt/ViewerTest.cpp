@@ -3,15 +3,18 @@
 #include <QApplication>
 #include <filesystem>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QListView>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/AppContext.h"
 #include "app/Main.h"
 #include "image_selector/frmImageSelector.h"
+#include "lineup_selector/frmLineupSelector.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtServices.h"
@@ -48,6 +51,7 @@ protected:
     QtBackend backend{help};
     AppContext app{
         Services{messages, settings, clock, pointer, process, help, decoder, environment, backend}};
+    frmImageViewer& viewer() { return app.frmImageViewer(); }
 };
 
 TEST_F(QtViewer, ALoadedPictureShowsInTheFrameAndTheScrollBarMovesIt) {
@@ -106,6 +110,39 @@ TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     settle();
     EXPECT_EQ(app.CurrentFile, top + "/trip/wave.GIF");
     EXPECT_EQ(selector.form().caption(), "GLIMPA Image Selector  (1)");
+}
+
+/// The name a screen reader reads for a widget.
+QString spokenName(QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
+
+void expectNamed(QtBackend& backend, Control& control) {
+    QWidget* widget = backend.widgetFor(control);
+    ASSERT_NE(widget, nullptr) << control.name();
+    const bool picture = control.kind() == ControlKind::Image && widget->accessibleName().isEmpty();
+    EXPECT_TRUE(!spokenName(widget).isEmpty() || picture) << control.name();
+    for (Control* child : control.children()) {
+        expectNamed(backend, *child);
+    }
+}
+
+TEST_F(QtViewer, ScreenReadersFindEveryControlByName) {
+    Main(app);
+    viewer().lblActiveImage.setCaption("");  // an empty counter is still named
+    for (Control* control : viewer().form().children()) {
+        expectNamed(backend, *control);
+    }
+    for (Control* control : app.frmImageSelector().form().children()) {
+        expectNamed(backend, *control);
+    }
+    expectNamed(backend, app.frmLineupSelector().ListPictures);
+    const auto buttons = backend.widgetFor(viewer().Toolbar1)->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 6);
+    EXPECT_EQ(spokenName(buttons[0]), "Select File(s) for Lineup");
+    EXPECT_EQ(spokenName(backend.widgetFor(viewer().cmdNext)), "Next Image");
+    EXPECT_EQ(spokenName(backend.widgetFor(viewer().ProgressBar1)), "Slideshow countdown");
 }
 
 }  // namespace

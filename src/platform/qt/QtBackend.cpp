@@ -191,12 +191,17 @@ void QtBackend::bindCommon(Control& control, QWidget* widget) {
             case Aspect::Enabled:
                 guard->setEnabled(control.enabled());
                 break;
-            case Aspect::ToolTip:
+            case Aspect::ToolTip: {
                 guard->setToolTip(QString::fromStdString(control.toolTip()));
-                if (!control.toolTip().empty()) {
-                    guard->setAccessibleName(QString::fromStdString(control.toolTip()));
+                const std::string& name =
+                    control.accessibleName().empty() ? control.toolTip() : control.accessibleName();
+                if (!name.empty()) {
+                    guard->setAccessibleName(QString::fromStdString(name));
                 }
+                guard->setAccessibleDescription(
+                    QString::fromStdString(control.accessibleDescription()));
                 break;
+            }
             case Aspect::Focus:
                 if (topLevel) {
                     if (Control* active = static_cast<Form&>(control).activeControl()) {

@@ -1,7 +1,6 @@
 #include "platform/qt/QtServices.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +15,7 @@
 
 #include "platform/qt/QtArtwork.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/qt/widgets/HelpWindow.h"
 
 namespace glimpa {
 
@@ -100,15 +100,27 @@ void QtProcessControl::quit() {
         qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
+QtHelpViewer::QtHelpViewer() = default;
+
+QtHelpViewer::~QtHelpViewer() = default;
+
 void QtHelpViewer::showHelp() {
     const QString path = QFile::decodeName(QByteArray::fromStdString(m_path));
     if (m_path.empty() || !QFileInfo(path).isFile()) {
-        QMessageBox::information(nullptr, QStringLiteral("GLIMPA"),
-                                 QStringLiteral("The help file %1 could not be found.")
-                                     .arg(QDir::toNativeSeparators(path)));
+        QMessageBox box(QMessageBox::Information, QStringLiteral("GLIMPA"),
+                        QStringLiteral("The help file %1 could not be found.")
+                            .arg(QDir::toNativeSeparators(path)),
+                        QMessageBox::Ok);
+        box.exec();
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!m_window) {
+        m_window = std::make_unique<HelpWindow>();
+        m_window->open(path);
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
 }
 
 std::string QtEnvironment::applicationFolder() {

@@ -3,7 +3,11 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 
+#include <memory>
+
 namespace glimpa {
+
+class HelpWindow;
 
 /// Message boxes and the beep through QMessageBox.
 class QtMessageBoxes : public MessageBoxes {
@@ -28,15 +32,21 @@ public:
     void quit() override;
 };
 
-/// Opens the help file with the desktop's viewer for its type.
+/// Shows the help file in the program's own help window, or says clearly
+/// that it is missing.
 class QtHelpViewer : public HelpViewer {
 public:
+    QtHelpViewer();
+    ~QtHelpViewer() override;
     void setHelpFile(const std::string& path) override { m_path = path; }
     void showHelp() override;
     const std::string& helpFile() const { return m_path; }
+    /// The help window once it has been opened.
+    HelpWindow* window() const { return m_window.get(); }
 
 private:
     std::string m_path;
+    std::unique_ptr<HelpWindow> m_window;
 };
 
 class QtEnvironment : public Environment {

@@ -1,0 +1,43 @@
+#include "platform/qt/widgets/HelpWindow.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace glimpa {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent), m_browser(new QTextBrowser(this)) {
+    setWindowTitle(QStringLiteral("GLIMPA Help"));
+    setAccessibleName(QStringLiteral("GLIMPA Help"));
+    resize(720, 640);
+    auto* back = new QPushButton(QStringLiteral("&Back"), this);
+    auto* forward = new QPushButton(QStringLiteral("&Forward"), this);
+    auto* contents = new QPushButton(QStringLiteral("&Contents"), this);
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    m_browser->setOpenExternalLinks(true);
+    m_browser->setAccessibleName(QStringLiteral("Help text"));
+    connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(contents, &QPushButton::clicked, m_browser, &QTextBrowser::home);
+    connect(m_browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addWidget(forward);
+    buttons->addWidget(contents);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_browser);
+}
+
+void HelpWindow::open(const QString& path) {
+    // The help file is HTML whatever its name says.
+    m_browser->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
+}
+
+}  // namespace glimpa
