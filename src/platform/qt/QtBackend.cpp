@@ -1,6 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -192,14 +193,21 @@ void QtBackend::bindCommon(Control& control, QWidget* widget) {
                 guard->setEnabled(control.enabled());
                 break;
             case Aspect::ToolTip: {
-                guard->setToolTip(QString::fromStdString(control.toolTip()));
-                const std::string& name =
-                    control.accessibleName().empty() ? control.toolTip() : control.accessibleName();
-                if (!name.empty()) {
-                    guard->setAccessibleName(QString::fromStdString(name));
+                // A control named by its own caption keeps that name and its
+                // tool tip describes it; one without words is named by the tip.
+                const QString tip = QString::fromStdString(control.toolTip());
+                guard->setToolTip(tip);
+                const auto* button = qobject_cast<QAbstractButton*>(guard.data());
+                const bool captioned = button != nullptr && !button->text().isEmpty();
+                QString name = QString::fromStdString(control.accessibleName());
+                QString description = QString::fromStdString(control.accessibleDescription());
+                if (name.isEmpty() && !captioned) {
+                    name = tip;
+                } else if (description.isEmpty()) {
+                    description = tip;
                 }
-                guard->setAccessibleDescription(
-                    QString::fromStdString(control.accessibleDescription()));
+                guard->setAccessibleName(name);
+                guard->setAccessibleDescription(description);
                 break;
             }
             case Aspect::Focus:
