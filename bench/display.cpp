@@ -69,44 +69,16 @@ double medianMs(const std::function<void()>& work, int runs = kRuns) {
 
 // ---- test pictures ---------------------------------------------------------
 
-/// Smooth colour fields with textured patches and fine grain, as in a photo.
-QImage photo(int width, int height, unsigned seed) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const double fy = static_cast<double>(y) / height;
-        for (int x = 0; x < width; ++x) {
-            const double fx = static_cast<double>(x) / width;
-            unsigned hash = static_cast<unsigned>(x) * 374761393U +
-                            static_cast<unsigned>(y) * 668265263U + seed;
-            hash = (hash ^ (hash >> 13U)) * 1274126177U;
-            const bool textured = std::sin(fx * 40) * std::sin(fy * 30) > 0.3;
-            const int grain =
-                static_cast<int>((hash >> 24U) & (textured ? 63U : 7U)) - (textured ? 32 : 4);
-            auto channel = [grain](double value) {
-                return std::clamp(static_cast<int>(value) + grain, 0, 255);
-            };
-            line[x] = qRgb(channel(128 + 100 * std::sin(fx * 3.1 + fy * 1.7)),
-                           channel(128 + 90 * std::sin(fx * 2.3 - fy * 2.9 + 1)),
-                           channel(128 + 80 * std::cos(fx * 1.1 + fy * 3.7)));
-        }
-    }
-    return image;
-}
-
 void writeJpegPhoto(const fs::path& path, int width, int height, bool progressive) {
     if (fs::exists(path)) {
         return;
     }
-    QImageWriter writer(QString::fromStdString(path.string()), "jpeg");
-    writer.setQuality(90);
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(photo(width, height, 7));
+    test::writePhotoJpeg(path, width, height, progressive);
 }
 
 void writeBmpPhoto(const fs::path& path, int width, int height) {
     if (!fs::exists(path)) {
-        photo(width, height, 9).save(QString::fromStdString(path.string()), "BMP");
+        test::photoLike(width, height, 9).save(QString::fromStdString(path.string()), "BMP");
     }
 }
 

@@ -122,7 +122,8 @@ void expectNamed(QtBackend& backend, Control& control) {
     QWidget* widget = backend.widgetFor(control);
     ASSERT_NE(widget, nullptr) << control.name();
     const bool picture = control.kind() == ControlKind::Image && widget->accessibleName().isEmpty();
-    EXPECT_TRUE(!spokenName(widget).isEmpty() || picture) << control.name();
+    const bool described = !widget->accessibleDescription().isEmpty();
+    EXPECT_TRUE(!spokenName(widget).isEmpty() || described || picture) << control.name();
     for (Control* child : control.children()) {
         expectNamed(backend, *child);
     }

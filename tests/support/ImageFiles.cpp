@@ -4,7 +4,9 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -55,6 +57,49 @@ std::string exifSegment(int orientation) {
 }
 
 }  // namespace
+
+/// Smooth colour fields with textured patches and fine grain, as in a photo.
+QImage photoLike(int width, int height, unsigned seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const double fy = static_cast<double>(y) / height;
+        for (int x = 0; x < width; ++x) {
+            const double fx = static_cast<double>(x) / width;
+            unsigned hash = static_cast<unsigned>(x) * 374761393U +
+                            static_cast<unsigned>(y) * 668265263U + seed;
+            hash = (hash ^ (hash >> 13U)) * 1274126177U;
+            const bool textured = std::sin(fx * 40) * std::sin(fy * 30) > 0.3;
+            const int grain =
+                static_cast<int>((hash >> 24U) & (textured ? 63U : 7U)) - (textured ? 32 : 4);
+            auto channel = [grain](double value) {
+                return std::clamp(static_cast<int>(value) + grain, 0, 255);
+            };
+            line[x] = qRgb(channel(128 + 100 * std::sin(fx * 3.1 + fy * 1.7)),
+                           channel(128 + 90 * std::sin(fx * 2.3 - fy * 2.9 + 1)),
+                           channel(128 + 80 * std::cos(fx * 1.1 + fy * 3.7)));
+        }
+    }
+    return image;
+}
+
+void writePhotoJpeg(const std::filesystem::path& path, int width, int height, bool progressive,
+                    int orientation) {
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    if (!writer.write(photoLike(width, height, 7))) {
+        throw std::runtime_error("cannot encode JPEG");
+    }
+    std::string bytes = encoded.toStdString();
+    if (orientation != 0) {
+        bytes.insert(2, exifSegment(orientation));
+    }
+    writeBytes(path, bytes);
+}
 
 void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

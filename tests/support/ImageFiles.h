@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,11 @@ void writeBmp(const std::filesystem::path& path, int width, int height);
 void writeJpeg(const std::filesystem::path& path, int width, int height, int orientation = 0);
 /// A GIF with the given number of frames, each the full size.
 void writeGif(const std::filesystem::path& path, int width, int height, int frames = 1);
+/// Smooth colour fields with textured patches and fine grain, as in a photo.
+QImage photoLike(int width, int height, unsigned seed);
+/// A photo-like JPEG at quality 90, baseline or progressive.
+void writePhotoJpeg(const std::filesystem::path& path, int width, int height,
+                    bool progressive = false, int orientation = 0);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
 std::string readBytes(const std::filesystem::path& path);
 
