@@ -141,6 +141,11 @@ void QtBackend::buildWindow(Form& form) {
     }
     build(form, nullptr);
     FormWidget* window = m_forms.at(&form);
+    if (m_mainWindow.isNull()) {
+        m_mainWindow = window;
+    } else {
+        window->setOwner(m_mainWindow);
+    }
     window->sync(Aspect::Style);
     window->sync(Aspect::Visibility);
     form.setActiveControl(form.activeControl());

@@ -46,6 +46,8 @@ private:
     /// Windows whose widgets wait for their first show, with the observer
     /// that waits for it.
     std::unordered_map<const Form*, int> m_pending;
+    /// The first window shown: the one the others belong to.
+    QPointer<QWidget> m_mainWindow;
     const QEvent* m_lastKey = nullptr;
     QPointer<QObject> m_lastKeyReceiver;
 };

@@ -1,7 +1,9 @@
 #include "platform/qt/widgets/FormWidget.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include "platform/qt/QtGeometry.h"
 
@@ -67,6 +69,17 @@ void FormWidget::applyGeometry() {
 void FormWidget::applyState() {
     const Applying applying(m_applying);
     const bool onTop = m_form.topmost();
+    // Wayland ignores stay-on-top requests; a tool window that belongs to the
+    // main window still stays above it.
+    const bool owned = onTop && m_owner != nullptr &&
+                       QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (owned && !windowFlags().testFlag(Qt::Tool)) {
+        setWindowFlag(Qt::Tool, true);
+        winId();
+        if (m_owner->windowHandle() != nullptr) {
+            windowHandle()->setTransientParent(m_owner->windowHandle());
+        }
+    }
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
         // Changing the flags hides the window; put it back where it was.
         const bool wasVisible = isVisible();

@@ -16,6 +16,9 @@ public:
 
     /// Applies the model's state to the window.
     void sync(Aspect aspect);
+    /// The program's main window, above which this window stays where the
+    /// window system ignores requests to stay on top.
+    void setOwner(QWidget* owner) { m_owner = owner; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -29,6 +32,7 @@ private:
     void report();
 
     Form& m_form;
+    QWidget* m_owner = nullptr;
     bool m_applying = false;
 };
 
