@@ -100,6 +100,9 @@ TEST_F(Binding, CheckBoxClickAndModelValueStayInStepWithoutEchoes) {
     box.setValue(CheckBox::Unchecked);
     EXPECT_FALSE(widget->isChecked());
     EXPECT_EQ(boxClicks, 2);
+    widget->toggle();  // as an assistive tool does it, without a click
+    EXPECT_EQ(box.value(), CheckBox::Checked);
+    EXPECT_EQ(boxClicks, 3);
 }
 
 TEST_F(Binding, LabelsShowTheirCaptionAndControlsTheirState) {

@@ -1,7 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -343,7 +343,13 @@ QWidget* QtBackend::createWidget(Control& control, QWidget* parent) {
             sync(Aspect::Text);
             sync(Aspect::Value);
             control.observe(sync);
-            QObject::connect(widget, &QCheckBox::clicked, widget, [&box] { box.click(); });
+            // Any change the user makes (a click, the space bar, an assistive
+            // tool's toggle) reaches the model; the model's own are blocked.
+            QObject::connect(widget, &QCheckBox::stateChanged, widget, [&box](int state) {
+                box.setValue(state == Qt::Checked            ? CheckBox::Checked
+                             : state == Qt::PartiallyChecked ? CheckBox::Grayed
+                                                             : CheckBox::Unchecked);
+            });
             return widget;
         }
         case ControlKind::Frame: {

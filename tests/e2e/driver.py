@@ -1,0 +1,143 @@
+"""Helpers to drive GLIMPA as a user would: the accessibility interface
+(AT-SPI) to find and press controls and read what they show, and real X input
+(XTest) where a user would click or close a window."""
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+from Xlib import X, display, protocol
+from Xlib.ext import xtest
+
+TIMEOUT = 15
+
+
+def fail(message):
+    print("FAILED: " + message, flush=True)
+    sys.exit(1)
+
+
+def wait_for(what, probe, timeout=TIMEOUT):
+    end = time.time() + timeout
+    while time.time() < end:
+        try:
+            found = probe()
+        except Exception:  # the tree changes while it is read
+            found = None
+        if found:
+            return found
+        time.sleep(0.1)
+    fail("timed out waiting for " + what)
+
+
+def application():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "GLIMPA":
+            return app
+    return None
+
+
+def windows():
+    app = application()
+    return [window for window in app] if app else []
+
+
+def window(prefix):
+    return wait_for("a window titled " + prefix,
+                    lambda: next((w for w in windows() if w.name.startswith(prefix)), None))
+
+
+def find(node, role, name, depth=0):
+    if node is None or depth > 12:
+        return None
+    if node.getRoleName() == role and node.name == name:
+        return node
+    for child in node:
+        found = find(child, role, name, depth + 1)
+        if found is not None:
+            return found
+    return None
+
+
+def find_described(node, role, description, depth=0):
+    if node is None or depth > 12:
+        return None
+    if node.getRoleName() == role and node.description == description:
+        return node
+    for child in node:
+        found = find_described(child, role, description, depth + 1)
+        if found is not None:
+            return found
+    return None
+
+
+def control(top, role, name):
+    return wait_for(f"{role} '{name}'", lambda: find(top, role, name))
+
+
+def enabled(node):
+    return node.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def press(node):
+    node.queryAction().doAction(0)
+
+
+def main_window():
+    return wait_for("the main window", lambda: next(
+        (w for w in windows() if w.name.startswith("GLIMPA Viewing:") or
+         w.name == "GLIMPA No Active Image"), None))
+
+
+def counter():
+    top = main_window()
+    return (find_described(top, "label", "Number of the picture on display").name,
+            find_described(top, "label", "Number of pictures in the lineup").name)
+
+
+def expect_counter(active, count):
+    wait_for(f"the counter {active} of {count} (now {counter()})", lambda: counter() == (active, count))
+
+
+# Real input, as a user gives it.
+x = display.Display()
+
+
+def click_on(node):
+    extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    xtest.fake_input(x, X.MotionNotify, x=extents.x + extents.width // 2,
+                     y=extents.y + min(extents.height // 2, 8))
+    xtest.fake_input(x, X.ButtonPress, 1)
+    xtest.fake_input(x, X.ButtonRelease, 1)
+    x.sync()
+
+
+def close_window(title_prefix):
+    """Asks the window to close, as its close box does."""
+    def search(window):
+        name = window.get_wm_name()
+        if isinstance(name, str) and name.startswith(title_prefix):
+            return window
+        for child in window.query_tree().children:
+            found = search(child)
+            if found is not None:
+                return found
+        return None
+    target = wait_for("the X window " + title_prefix, lambda: search(x.screen().root))
+    protocols = x.intern_atom("WM_PROTOCOLS")
+    event = protocol.event.ClientMessage(window=target, client_type=protocols,
+                                         data=(32, [x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime,
+                                                    0, 0, 0]))
+    target.send_event(event)
+    x.sync()
+
+
+
+def start(glimpa, samples, config):
+    """Starts the accessibility bus and the program; returns both processes."""
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(0.5)
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_CONFIG_HOME=config)
+    return bus, subprocess.Popen([glimpa], cwd=samples, env=env)
