@@ -34,8 +34,8 @@
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtTimerService.h"
 #include "platform/qt/widgets/PictureWidget.h"
-#include "support/Fakes.h"
 #include "support/ImageFiles.h"
+#include "support/QtHarness.h"
 #include "viewer/frmImageViewer.h"
 
 namespace fs = std::filesystem;
@@ -169,18 +169,7 @@ QImage naiveQt(const fs::path& path) {
 // ---- the program ------------------------------------------------------------
 
 /// The viewer under the Qt backend with a 1920 × 1080 frame and Size to Fit on.
-struct Viewer {
-    test::ScriptedMessageBoxes messages;
-    test::MemorySettingsStore settings;
-    QtTimerService timers;
-    test::FakePointer pointer;
-    test::FakeProcess process;
-    test::FakeHelp help;
-    QtImageDecoder decoder;
-    QtEnvironment environment;
-    QtBackend backend{help};
-    AppContext app{Services{messages, settings, timers, pointer, process, help, decoder,
-                            environment, backend}};
+struct Viewer : test::QtHarness {
     frmImageViewer* viewer = nullptr;
 
     Viewer() {

@@ -14,9 +14,9 @@
 #include "platform/qt/QtServices.h"
 #include "platform/qt/widgets/PictureWidget.h"
 #include "support/BadFiles.h"
-#include "support/Fakes.h"
 #include "support/ImageFiles.h"
 #include "support/ManualClock.h"
+#include "support/QtHarness.h"
 #include "viewer/frmImageViewer.h"
 
 namespace {
@@ -61,17 +61,11 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    test::ManualClock clock;
-    test::ScriptedMessageBoxes messages;
-    test::MemorySettingsStore settings;
-    test::FakePointer pointer;
-    test::FakeProcess process;
-    test::FakeHelp help;
-    QtImageDecoder decoder;
-    QtEnvironment environment;
-    QtBackend backend(help);
-    AppContext app(Services{messages, settings, clock, pointer, process, help, decoder, environment,
-                            backend});
+    test::QtHarness program;
+    AppContext& app = program.app;
+    test::ManualClock& clock = program.clock;
+    test::ScriptedMessageBoxes& messages = program.messages;
+    QtBackend& backend = program.backend;
     Main(app);
     frmImageViewer& viewer = app.frmImageViewer();
     ListBox& lineup = app.frmLineupSelector().ListPictures;

@@ -8,17 +8,7 @@ cmake --build --preset default --target glimpa glimpa_make_samples
 work=$(mktemp -d)
 trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
 build/default/tools/glimpa_make_samples "$work/samples" >/dev/null
-mkdir -p docs "$work/config" "$work/run"
-chmod 700 "$work/run"
-export XDG_RUNTIME_DIR="$work/run"
-unset QT_QPA_PLATFORM
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
+mkdir -p docs "$work/config"
+source tests/e2e/xvfb.sh
 dbus-run-session -- /usr/bin/python3 tests/e2e/screenshots.py "$PWD/build/default/src/glimpa" \
     "$work/samples" "$work/config" "$PWD/docs"

@@ -19,6 +19,14 @@ public:
     /// The stored number, the default when absent, nothing when the stored
     /// text is not a number.
     std::optional<Twips> getTwips(const std::string& key, Twips fallback) const;
+    /// Gives the stored number (or the default) to apply; a stored text that
+    /// is not a number gives nothing and the property keeps its value.
+    template <typename Apply>
+    void restoreTwips(const std::string& key, Twips fallback, Apply apply) const {
+        if (const auto value = getTwips(key, fallback)) {
+            apply(*value);
+        }
+    }
     bool save(const std::string& key, const std::string& value);
     bool saveTwips(const std::string& key, Twips value);
 

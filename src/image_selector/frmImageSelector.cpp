@@ -81,12 +81,8 @@ void frmImageSelector::hideStatus() {
 void frmImageSelector::Form_Load() {
     KeepOnTop(m_form, 1);
     const Settings settings(m_app);
-    if (auto left = settings.getTwips("ImageSelectorLeft", 1000)) {
-        m_form.setLeft(*left);
-    }
-    if (auto top = settings.getTwips("ImageSelectorTop", 1000)) {
-        m_form.setTop(*top);
-    }
+    settings.restoreTwips("ImageSelectorLeft", 1000, [this](Twips v) { m_form.setLeft(v); });
+    settings.restoreTwips("ImageSelectorTop", 1000, [this](Twips v) { m_form.setTop(v); });
     if (!settings.get("ImageSelectorDrive").empty()) {
         Drive1.setDrive(settings.get("ImageSelectorDrive"));
     }

@@ -30,18 +30,10 @@ frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSe
 void frmLineupSelector::Form_Load() {
     KeepOnTop(m_form, 1);
     const Settings settings(m_app);
-    if (auto left = settings.getTwips("LineupSelectorLeft", 1000)) {
-        m_form.setLeft(*left);
-    }
-    if (auto top = settings.getTwips("LineupSelectorTop", 1000)) {
-        m_form.setTop(*top);
-    }
-    if (auto width = settings.getTwips("LineupSelectorWidth", 3000)) {
-        m_form.setWidth(*width);
-    }
-    if (auto height = settings.getTwips("LineupSelectorHeight", 3000)) {
-        m_form.setHeight(*height);
-    }
+    settings.restoreTwips("LineupSelectorLeft", 1000, [this](Twips v) { m_form.setLeft(v); });
+    settings.restoreTwips("LineupSelectorTop", 1000, [this](Twips v) { m_form.setTop(v); });
+    settings.restoreTwips("LineupSelectorWidth", 3000, [this](Twips v) { m_form.setWidth(v); });
+    settings.restoreTwips("LineupSelectorHeight", 3000, [this](Twips v) { m_form.setHeight(v); });
     keepTitleBarOnScreen(m_form, m_app.services().environment.screens());
 }
 

@@ -20,23 +20,36 @@ std::string normalFolder(const std::string& folder) {
     return text;
 }
 
+std::optional<std::string> existingFolder(const std::string& folder) {
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    std::string target = normalFolder(folder);
+    std::error_code error;
+    if (!fs::is_directory(target, error)) {
+        return std::nullopt;
+    }
+    return target;
+}
+
+std::string currentFolder() {
+    std::error_code error;
+    return normalFolder(fs::current_path(error).string());
+}
+
 DirListBox::DirListBox(std::string name, Control* container, std::vector<std::string> drives)
     : Control(std::move(name), container), m_drives(std::move(drives)) {
-    std::error_code error;
-    m_path = normalFolder(fs::current_path(error).string());
+    m_path = currentFolder();
     m_lastOnDrive[driveHolding(m_drives, m_path)] = m_path;
     readEntries();
 }
 
 bool DirListBox::setPath(const std::string& folder) {
-    if (folder.empty()) {
+    const auto existing = existingFolder(folder);
+    if (!existing) {
         return false;
     }
-    const std::string target = normalFolder(folder);
-    std::error_code error;
-    if (!fs::is_directory(target, error)) {
-        return false;
-    }
+    const std::string& target = *existing;
     m_lastOnDrive[driveHolding(m_drives, target)] = target;
     if (target == m_path) {
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,5 +50,11 @@ private:
 
 /// An absolute, normalised folder path without a trailing separator (but "/").
 std::string normalFolder(const std::string& folder);
+
+/// The normalised path of an existing folder; nothing for anything else.
+std::optional<std::string> existingFolder(const std::string& folder);
+
+/// The process's current folder, normalised.
+std::string currentFolder();
 
 }  // namespace glimpa

@@ -15,20 +15,15 @@ namespace glimpa {
 FileListBox::FileListBox(std::string name, Control* container)
     : ListBox(std::move(name), container, SelectionMode::Extended,
               std::numeric_limits<int>::max()) {
-    std::error_code error;
-    m_path = normalFolder(fs::current_path(error).string());
+    m_path = currentFolder();
 }
 
 bool FileListBox::setPath(const std::string& folder) {
-    if (folder.empty()) {
+    const auto existing = existingFolder(folder);
+    if (!existing) {
         return false;
     }
-    const std::string target = normalFolder(folder);
-    std::error_code error;
-    if (!fs::is_directory(target, error)) {
-        return false;
-    }
-    m_path = target;
+    m_path = *existing;
     refresh();
     return true;
 }

@@ -48,28 +48,25 @@ def window(prefix):
                     lambda: next((w for w in windows() if w.name.startswith(prefix)), None))
 
 
-def find(node, role, name, depth=0):
+def find_where(node, role, matches, depth=0):
+    """The first node under node of this role that matches."""
     if node is None or depth > 12:
         return None
-    if node.getRoleName() == role and node.name == name:
+    if node.getRoleName() == role and matches(node):
         return node
     for child in node:
-        found = find(child, role, name, depth + 1)
+        found = find_where(child, role, matches, depth + 1)
         if found is not None:
             return found
     return None
 
 
-def find_described(node, role, description, depth=0):
-    if node is None or depth > 12:
-        return None
-    if node.getRoleName() == role and node.description == description:
-        return node
-    for child in node:
-        found = find_described(child, role, description, depth + 1)
-        if found is not None:
-            return found
-    return None
+def find(node, role, name):
+    return find_where(node, role, lambda candidate: candidate.name == name)
+
+
+def find_described(node, role, description):
+    return find_where(node, role, lambda candidate: candidate.description == description)
 
 
 def control(top, role, name):

@@ -13,17 +13,7 @@ trap cleanup EXIT
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 "$build/tools/glimpa_make_samples" "$work/samples" >/dev/null
-mkdir -p "$work/config" "$work/home" "$work/run"
-chmod 700 "$work/run"
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-unset QT_QPA_PLATFORM
-
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
+mkdir -p "$work/config" "$work/home"
+export HOME="$work/home"
+source "$here/xvfb.sh"
 dbus-run-session -- /usr/bin/python3 "$here/e2e.py" "$work/root/usr/bin/glimpa" "$work/samples" "$work/config"

@@ -19,16 +19,16 @@
 #include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/widgets/PictureWidget.h"
-#include "support/Fakes.h"
 #include "support/ImageFiles.h"
 #include "support/ManualClock.h"
+#include "support/QtHarness.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa {
 namespace {
 
 /// The real program under the offscreen platform, with scripted boxes.
-class QtViewer : public testing::Test {
+class QtViewer : public testing::Test, public test::QtHarness {
 protected:
     /// Lets the work that user input posted to the event loop run.
     static void settle() {
@@ -36,22 +36,10 @@ protected:
             QApplication::processEvents();
         }
     }
-
     void TearDown() override { QApplication::processEvents(); }
+    frmImageViewer& viewer() { return app.frmImageViewer(); }
 
     test::TempFolder folder;
-    test::ManualClock clock;
-    test::ScriptedMessageBoxes messages;
-    test::MemorySettingsStore settings;
-    test::FakePointer pointer;
-    test::FakeProcess process;
-    test::FakeHelp help;
-    QtImageDecoder decoder;
-    QtEnvironment environment;
-    QtBackend backend{help};
-    AppContext app{
-        Services{messages, settings, clock, pointer, process, help, decoder, environment, backend}};
-    frmImageViewer& viewer() { return app.frmImageViewer(); }
 };
 
 TEST_F(QtViewer, ALoadedPictureShowsInTheFrameAndTheScrollBarMovesIt) {

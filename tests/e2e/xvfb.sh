@@ -1,0 +1,15 @@
+# Starts a virtual X display for the program. Source it with the work folder
+# in $work; it sets DISPLAY and $xvfb (the server's process) and a private
+# runtime folder, and leaves the program to find no Qt platform override.
+mkdir -p "$work/run"
+chmod 700 "$work/run"
+export XDG_RUNTIME_DIR="$work/run"
+unset QT_QPA_PLATFORM
+exec 3<> "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(head -n1 "$work/display")"
