@@ -35,6 +35,7 @@
 #include "platform/qt/QtTimerService.h"
 #include "platform/qt/widgets/PictureWidget.h"
 #include "support/ImageFiles.h"
+#include "support/Memory.h"
 #include "support/QtHarness.h"
 #include "viewer/frmImageViewer.h"
 
@@ -250,13 +251,7 @@ int rssProbe(const std::vector<std::string>& paths) {
     program.viewer->GetPic();
     program.readyToPaint();
     program.decoder.waitUntilIdle();
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            std::printf("%ld\n", std::strtol(line.c_str() + 6, nullptr, 10) / 1024);
-        }
-    }
+    std::printf("%ld\n", test::processMegabytes("VmHWM"));
     return 0;
 }
 

@@ -16,23 +16,9 @@
 #include "support/BadFiles.h"
 #include "support/ImageFiles.h"
 #include "support/ManualClock.h"
+#include "support/Memory.h"
 #include "support/QtHarness.h"
 #include "viewer/frmImageViewer.h"
-
-namespace {
-
-long residentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6)) / 1024;
-        }
-    }
-    return 0;
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace glimpa;
@@ -84,7 +70,8 @@ int main(int argc, char* argv[]) {
         picture->displayImage();
         QApplication::processEvents();
         if (i % 1000 == 0) {
-            std::printf("%8d %8zu %8ld\n", i, messages.prompts.size(), residentMegabytes());
+            std::printf("%8d %8zu %8ld\n", i, messages.prompts.size(),
+                        test::processMegabytes("VmRSS"));
             std::fflush(stdout);
             messages.prompts.clear();
             messages.log.clear();

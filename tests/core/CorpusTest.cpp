@@ -6,6 +6,7 @@
 
 #include "image_selector/frmImageSelector.h"
 #include "support/BadFiles.h"
+#include "support/Memory.h"
 #include "support/ViewerFixture.h"
 
 namespace glimpa {
@@ -13,18 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Expect;
-
-/// The highest resident size of this process so far, in megabytes.
-long peakMegabytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stol(line.substr(6)) / 1024;
-        }
-    }
-    return 0;
-}
 
 class BadInput : public test::ViewerFixture {
 protected:
@@ -58,7 +47,7 @@ protected:
         EXPECT_EQ(*lineup().list(1), path);
         // Generous bounds: a hostile file must not take seconds or gigabytes.
         EXPECT_LT(took, std::chrono::seconds(5));
-        EXPECT_LT(peakMegabytes(), 1500);
+        EXPECT_LT(test::processMegabytes("VmHWM"), 1500);
     }
 };
 

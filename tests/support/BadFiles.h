@@ -9,9 +9,9 @@ namespace glimpa::test {
 
 /// What a file of the bad-input corpus must do to the viewer.
 enum class Expect {
-    Failure,         ///< the one load-failure message
-    EitherOutcome,   ///< damaged in a way a decoder cannot always see
-    Picture,         ///< an odd but valid picture that must show
+    Failure,        ///< the one load-failure message
+    EitherOutcome,  ///< damaged in a way a decoder cannot always see
+    Picture,        ///< an odd but valid picture that must show
 };
 
 struct BadFile {
@@ -21,7 +21,9 @@ struct BadFile {
     Expect expect;
 };
 
-inline void PrintTo(const BadFile& file, std::ostream* out) { *out << file.category << ": " << file.name; }
+inline void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << file.category << ": " << file.name;
+}
 
 /// Hostile and damaged picture files, made in memory from the program's own
 /// small pictures.

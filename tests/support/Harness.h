@@ -1,22 +1,13 @@
 #pragma once
 
 #include "app/AppContext.h"
-#include "platform/qt/QtImageDecoder.h"
-#include "support/Fakes.h"
-#include "support/ManualClock.h"
+#include "support/FakeServiceSet.h"
 
 namespace glimpa::test {
 
 /// A fresh program for one test: fake services, the real picture decoder,
-/// and the application context over them.
-struct Harness {
-    ManualClock clock;
-    ScriptedMessageBoxes messages;
-    MemorySettingsStore settings;
-    FakePointer pointer;
-    FakeProcess process;
-    FakeHelp help;
-    QtImageDecoder decoder;
+/// and the application context over them, with no windows on screen.
+struct Harness : FakeServiceSet {
     FakeEnvironment environment;
     NoWindowSystem windows;
     AppContext app{

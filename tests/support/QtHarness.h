@@ -2,23 +2,14 @@
 
 #include "app/AppContext.h"
 #include "platform/qt/QtBackend.h"
-#include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtServices.h"
-#include "support/Fakes.h"
-#include "support/ManualClock.h"
+#include "support/FakeServiceSet.h"
 
 namespace glimpa::test {
 
 /// The program bound to real Qt widgets (offscreen), with the real decoder,
 /// scripted message boxes, a manual clock and an in-memory settings store.
-struct QtHarness {
-    ManualClock clock;
-    ScriptedMessageBoxes messages;
-    MemorySettingsStore settings;
-    FakePointer pointer;
-    FakeProcess process;
-    FakeHelp help;
-    QtImageDecoder decoder;
+struct QtHarness : FakeServiceSet {
     QtEnvironment environment;
     QtBackend backend{help};
     AppContext app{

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+
+namespace glimpa::test {
+
+/// A size line of this process's status ("VmRSS", "VmHWM"), in megabytes.
+inline long processMegabytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field + ":", 0) == 0) {
+            return std::stol(line.substr(field.size() + 1)) / 1024;
+        }
+    }
+    return 0;
+}
+
+}  // namespace glimpa::test
