@@ -11,8 +11,8 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
 
+scripts/fuzz.sh replay
+
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
-
-scripts/fuzz.sh replay
