@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "platform/Services.h"
+#include "viewer/ToolKey.h"
 
 namespace glimpa {
 
@@ -20,19 +21,18 @@ frmImageViewer::frmImageViewer(AppContext& app)
 }
 
 void frmImageViewer::design() {
-    m_form.setClientSize(12000, 8400);
     m_form.setKeyPreview(true);
     m_form.setCaption(m_app.title());
 
     Toolbar1.setAlign(Align::Top);
     Toolbar1.setHeight(600);
     Toolbar1.setImageList({"select", "clear", "trash", "trash-all", "show", "start", "stop"});
-    Toolbar1.addButton({"Select", "Select File(s) for Lineup", 1});
-    Toolbar1.addButton({"Clear", "Clear the Frame", 2});
-    Toolbar1.addButton({"Trash", "Remove the Current Image from the Lineup", 3});
-    Toolbar1.addButton({"TrashAll", "Empty the Lineup - Remove all Images", 4});
-    Toolbar1.addButton({"Show", "Select a Lineup Image to View", 5});
-    Toolbar1.addButton({"StartStop", "Start the Slide Show", 6});
+    Toolbar1.addButton({keyText(ToolKey::Select), "Select File(s) for Lineup", 1});
+    Toolbar1.addButton({keyText(ToolKey::Clear), "Clear the Frame", 2});
+    Toolbar1.addButton({keyText(ToolKey::Trash), "Remove the Current Image from the Lineup", 3});
+    Toolbar1.addButton({keyText(ToolKey::TrashAll), "Empty the Lineup - Remove all Images", 4});
+    Toolbar1.addButton({keyText(ToolKey::Show), "Select a Lineup Image to View", 5});
+    Toolbar1.addButton({keyText(ToolKey::StartStop), "Start the Slide Show", 6});
 
     Frame1.move(3600, 0, 1605, 615);
     Slider1.move(30, 180, 1515, 375);
@@ -110,6 +110,7 @@ void frmImageViewer::design() {
     Timer2.setEnabled(false);
     Timer2.setInterval(100);
 
+    // Last, so that the aligned toolbar and scroll panel take their places.
     m_form.setClientSize(12000, 8400);
 }
 
