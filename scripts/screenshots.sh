@@ -6,7 +6,7 @@ scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target glimpa glimpa_make_samples
 work=$(mktemp -d)
-trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'declare -f stop_display >/dev/null && stop_display; rm -rf "$work"' EXIT
 build/default/tools/glimpa_make_samples "$work/samples" >/dev/null
 mkdir -p docs "$work/config"
 source tests/e2e/xvfb.sh

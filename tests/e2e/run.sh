@@ -6,7 +6,9 @@ build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 cleanup() {
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    if declare -f stop_display >/dev/null; then
+        stop_display
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT

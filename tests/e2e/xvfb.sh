@@ -1,6 +1,7 @@
 # Starts a virtual X display for the program. Source it with the work folder
-# in $work; it sets DISPLAY and $xvfb (the server's process) and a private
-# runtime folder, and leaves the program to find no Qt platform override.
+# in $work; it sets DISPLAY, a private runtime folder, and stop_display, which
+# ends the display and the accessibility bus that ran in that folder.
+# Leaves the program to find no Qt platform override.
 mkdir -p "$work/run"
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run"
@@ -13,3 +14,8 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 export DISPLAY=":$(head -n1 "$work/display")"
+
+stop_display() {
+    kill "$xvfb" 2>/dev/null || true
+    pkill -f "$work/run/at-spi" 2>/dev/null || true
+}
