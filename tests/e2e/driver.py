@@ -7,7 +7,7 @@ import sys
 import time
 
 import pyatspi
-from Xlib import X, display, protocol
+from Xlib import X, XK, display, protocol
 from Xlib.ext import xtest
 
 TIMEOUT = 15
@@ -107,6 +107,14 @@ def click_on(node):
                      y=extents.y + min(extents.height // 2, 8))
     xtest.fake_input(x, X.ButtonPress, 1)
     xtest.fake_input(x, X.ButtonRelease, 1)
+    x.sync()
+
+
+def press_key(name):
+    """Presses and lets go of a key, as on the keyboard."""
+    code = x.keysym_to_keycode(XK.string_to_keysym(name))
+    xtest.fake_input(x, X.KeyPress, code)
+    xtest.fake_input(x, X.KeyRelease, code)
     x.sync()
 
 

@@ -8,7 +8,7 @@ import subprocess
 import sys
 
 from driver import (TIMEOUT, click_on, close_window, control, enabled, expect_counter, fail, find,
-                    main_window, press, start, wait_for, window, windows)
+                    main_window, press, press_key, start, wait_for, window, windows)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 
@@ -36,6 +36,11 @@ try:
     if enabled(control(main, "push button", "Previous Image")) or not enabled(
             control(main, "push button", "Next Image")):
         fail("paging buttons at the first picture are wrong")
+
+    # F1 opens the help in the program's own window.
+    press_key("F1")
+    window("GLIMPA Help")
+    close_window("GLIMPA Help")
 
     # Page next and last.
     press(control(main, "push button", "Next Image"))
