@@ -6,6 +6,7 @@
 
 #include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/qt/decoding/Decode.h"
 #include "support/BadFiles.h"
 #include "support/ImageFiles.h"
 
@@ -48,6 +49,20 @@ TEST(Decoder, AFittedJpegIsDecodedSmallAndDecodedAgainWhenMoreIsAskedFor) {
     EXPECT_LE(picture.heldBytes(), 2 * 800 * 600 * 4);  // nothing near the full size
     EXPECT_EQ(picture.imageAt(QSize(400, 300)).size(), QSize(400, 300));
     EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
+}
+
+TEST(Decoder, ACoverSizeNeverEnlargesAPicture) {
+    test::TempFolder folder;
+    test::writeBmp(folder.file("strip.bmp"), 3000, 2);
+    const QByteArray bytes = QByteArray::fromStdString(test::readBytes(folder.file("strip.bmp")));
+    const DecodedImage decoded = decodePicture(bytes, QSize(32, 24));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded.image.size(), QSize(3000, 2));
+    test::writeBmp(folder.file("big.bmp"), 300, 200);
+    const DecodedImage reduced = decodePicture(
+        QByteArray::fromStdString(test::readBytes(folder.file("big.bmp"))), QSize(30, 10));
+    EXPECT_EQ(reduced.image.size(), QSize(30, 20));
+    EXPECT_EQ(reduced.natural, QSize(300, 200));
 }
 
 TEST(Decoder, PreparedNeighboursAreHandedOutOnceAndOnlyWhileTheFileIsUnchanged) {

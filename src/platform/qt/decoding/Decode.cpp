@@ -217,7 +217,9 @@ DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize nat
         result.error = "the picture does not match its header";
         return result;
     }
-    if (!cover.isEmpty() && (image.width() > cover.width() || image.height() > cover.height())) {
+    // Only ever smaller: a picture far wider than the cover size (or far
+    // taller) is kept as it is rather than enlarged in its short side.
+    if (!cover.isEmpty() && image.width() > cover.width() && image.height() > cover.height()) {
         image = image.scaled(cover, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     }
     result.image = std::move(image);
