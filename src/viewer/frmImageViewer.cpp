@@ -165,6 +165,10 @@ void frmImageViewer::Form_Unload(int& /*cancel*/) {
     m_app.AppClosing = true;
     m_app.Unload(WindowId::ImageSelector);
     m_app.Unload(WindowId::LineupSelector);
+    // The window's timers go with it: no slideshow step may run between the
+    // close and the end of the program.
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
 }
 
 }  // namespace glimpa

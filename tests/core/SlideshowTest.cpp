@@ -148,6 +148,16 @@ TEST_F(Slideshow, NoTimerRunsWhileTheDamagedFilesMessageIsOpen) {
     EXPECT_EQ(h.messages.prompts.size(), 1u);
 }
 
+TEST_F(Slideshow, ClosingTheMainWindowStopsItsTimers) {
+    fillLineup(2);
+    start(1);
+    viewer->form().requestUnload();
+    h.clock.advance(5000);
+    EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
+    EXPECT_EQ(h.process.quitted, 1);
+    EXPECT_EQ(h.pointer.changes.size(), 0u);
+}
+
 TEST_F(Slideshow, QuickOffClickGivesTheFocusBackToThePicture) {
     viewer->chkQuickOff.setFocus();
     viewer->chkQuickOff.click();
