@@ -13,7 +13,7 @@ bool naturalLess(std::string_view a, std::string_view b);
 /// ';'-separated wildcards, letters compared without regard to case.
 bool matchesPattern(std::string_view name, std::string_view pattern);
 
-/// The folder that holds a path, and whether one path lies inside a folder.
+/// Whether a path is the folder itself or lies somewhere inside it.
 bool isInside(std::string_view path, std::string_view folder);
 
 }  // namespace glimpa
