@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "app/Main.h"
-#include "platform/qt/FontWarmUp.h"
+#include "platform/qt/StartupWarmUp.h"
 #include "platform/qt/QtProgram.h"
 
 namespace {
@@ -47,13 +47,13 @@ protected:
 int main(int argc, char* argv[]) {
     g_startNs = argc > 1 ? std::atoll(argv[1]) : monotonicNs();
     const bool bare = argc > 2 && std::strcmp(argv[2], "--bare") == 0;
-    std::optional<glimpa::FontWarmUp> fonts;
+    std::optional<glimpa::StartupWarmUp> warmUp;
     if (!bare) {
-        fonts.emplace();
+        warmUp.emplace();
     }
     QApplication application(argc, argv);
-    if (fonts) {
-        fonts->applicationStarted();
+    if (warmUp) {
+        warmUp->applicationStarted();
     }
     FirstPaint firstPaint;
     application.installEventFilter(&firstPaint);
@@ -64,5 +64,6 @@ int main(int argc, char* argv[]) {
     }
     glimpa::QtProgram program(QStringLiteral("/nonexistent/glimpa-probe"));
     glimpa::Main(program.app());
+    warmUp->waitForFontConfiguration();
     return QApplication::exec();
 }

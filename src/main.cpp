@@ -1,16 +1,19 @@
 #include <QApplication>
 
 #include "app/Main.h"
-#include "platform/qt/FontWarmUp.h"
 #include "platform/qt/QtProgram.h"
+#include "platform/qt/StartupWarmUp.h"
 
 int main(int argc, char* argv[]) {
-    glimpa::FontWarmUp fonts;
+    glimpa::StartupWarmUp warmUp;
     QApplication application(argc, argv);
-    fonts.applicationStarted();
+    warmUp.applicationStarted();
     QApplication::setApplicationName(QStringLiteral("GLIMPA"));
     QApplication::setApplicationVersion(QStringLiteral("2.5.15"));
     glimpa::QtProgram program;
     glimpa::Main(program.app());
-    return QApplication::exec();
+    warmUp.waitForFontConfiguration();
+    const int code = QApplication::exec();
+    warmUp.finish();
+    return code;
 }

@@ -1,0 +1,46 @@
+#include "platform/qt/StartupWarmUp.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QList>
+#include <QStringList>
+
+#include "platform/qt/FontConfiguration.h"
+
+namespace glimpa {
+
+StartupWarmUp::StartupWarmUp()
+    : m_thread([configured = std::move(m_configured), started = m_started.get_future()]() mutable {
+          loadFontConfiguration();
+          configured.set_value();
+          started.wait();
+          if (QGuiApplication::instance() != nullptr) {
+              QFontDatabase::families();
+              QImageReader::supportedImageFormats();
+          }
+      }) {}
+
+StartupWarmUp::~StartupWarmUp() {
+    finish();
+}
+
+void StartupWarmUp::applicationStarted() {
+    if (!m_told) {
+        m_told = true;
+        m_started.set_value();
+    }
+}
+
+void StartupWarmUp::waitForFontConfiguration() {
+    m_configuredDone.wait();
+}
+
+void StartupWarmUp::finish() {
+    applicationStarted();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+}  // namespace glimpa
