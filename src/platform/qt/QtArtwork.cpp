@@ -169,37 +169,16 @@ bool isArrow(const QString& name) {
 
 }  // namespace
 
-QtArtwork::QtArtwork()
-    : m_density(screenDensity()),
-      m_iconsAhead(std::async(std::launch::async, [density = m_density] {
-          Images images;
-          for (const auto& [name, drawing] : drawings()) {
-              if (name != QLatin1String("logo")) {
-                  images[name] = draw(name, pixelSize(name, density));
-              }
-          }
-          return images;
-      })) {}
-
 QIcon QtArtwork::icon(const QString& name) {
     QIcon& icon = m_icons[name];
     if (icon.isNull()) {
-        if (m_iconsAhead.valid()) {
-            m_iconImages = m_iconsAhead.get();
-        }
+        const QSize size = naturalSize(name);
         const qreal density = screenDensity();
-        const auto ahead = m_iconImages.find(name);
-        QImage image = ahead != m_iconImages.end() && density == m_density
-                           ? ahead->second
-                           : draw(name, pixelSize(name, density));
+        QImage image = draw(name, (QSizeF(size) * density).toSize());
         image.setDevicePixelRatio(density);
         icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
-}
-
-std::future<QImage> QtArtwork::drawAhead(const QString& name, QSize pixels) {
-    return std::async(std::launch::async, [name, pixels] { return draw(name, pixels); });
 }
 
 QImage QtArtwork::draw(const QString& name, QSize pixels) {
@@ -219,10 +198,6 @@ QImage QtArtwork::draw(const QString& name, QSize pixels) {
 QSize QtArtwork::naturalSize(const QString& name) {
     const int side = name == "logo" ? 226 : isArrow(name) ? 16 : 32;
     return {side, side};
-}
-
-QSize QtArtwork::pixelSize(const QString& name, qreal density) {
-    return (QSizeF(naturalSize(name)) * density).toSize();
 }
 
 }  // namespace glimpa

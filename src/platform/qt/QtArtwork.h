@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QString>
-#include <future>
 #include <map>
 
 namespace glimpa {
@@ -13,28 +12,15 @@ namespace glimpa {
 /// the 226 × 226 logo.
 class QtArtwork {
 public:
-    /// Starts drawing every icon for the screen's density on a thread of its
-    /// own: the first window shows them all.
-    QtArtwork();
-
     /// A 32 × 32 icon (arrows 16 × 16) drawn once for the screen's density
     /// and kept.
     QIcon icon(const QString& name);
     /// The named artwork drawn to fill this many pixels.
     static QImage draw(const QString& name, QSize pixels);
-    /// The same, drawn on a thread of its own.
-    static std::future<QImage> drawAhead(const QString& name, QSize pixels);
     /// The artwork's nominal size in logical pixels.
     static QSize naturalSize(const QString& name);
-    /// The artwork's nominal size in device pixels at this density.
-    static QSize pixelSize(const QString& name, qreal density);
 
 private:
-    using Images = std::map<QString, QImage>;
-
-    qreal m_density;
-    std::future<Images> m_iconsAhead;
-    Images m_iconImages;
     std::map<QString, QIcon> m_icons;
 };
 

@@ -1,15 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <fstream>
 #include <string>
 
 #include "platform/qt/FontConfiguration.h"
-#include "platform/qt/QtArtwork.h"
-#include "platform/qt/QtPicture.h"
 #include "support/ImageFiles.h"
 
 namespace glimpa {
@@ -73,35 +67,6 @@ TEST_F(ConfigurationFile, WithoutACacheFolderIsLeftToFontconfigItself) {
 TEST_F(ConfigurationFile, ThatCannotBeReadIsLeftToFontconfigItself) {
     EXPECT_EQ(readFontConfiguration(with("<cachedir>/tmp</cachedir>\n<unclosed>\n")), nullptr);
     EXPECT_EQ(readFontConfiguration(m_folder.file("missing.conf").c_str()), nullptr);
-}
-
-bool samePixels(QImage a, QImage b) {
-    a.setDevicePixelRatio(1);
-    b.setDevicePixelRatio(1);
-    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
-}
-
-TEST(Artwork, IconsDrawnAheadAreEachTheirOwnDrawingAtTheScreensDensity) {
-    QtArtwork artwork;
-    const qreal density = qGuiApp->devicePixelRatio();
-    for (const char* name : {"select", "clear", "trash", "trash-all", "show", "start", "stop",
-                             "previous", "first", "next", "last"}) {
-        SCOPED_TRACE(name);
-        const QSize pixels = QtArtwork::pixelSize(name, density);
-        const QImage icon = artwork.icon(name).pixmap(QtArtwork::naturalSize(name)).toImage();
-        EXPECT_EQ(icon.size(), pixels);
-        EXPECT_TRUE(samePixels(icon, QtArtwork::draw(name, pixels)));
-    }
-}
-
-TEST(Artwork, TheLogoDrawnAheadIsTheLogoAndOtherSizesAreDrawnAnew) {
-    const auto logo = QtPicture::artwork("logo");
-    const QSize natural = QtArtwork::pixelSize("logo", qGuiApp->devicePixelRatio());
-    EXPECT_TRUE(samePixels(logo->imageAt(natural), QtArtwork::draw("logo", natural)));
-
-    const QSize half = natural / 2;
-    EXPECT_TRUE(samePixels(logo->imageAt(half), QtArtwork::draw("logo", half)));
-    EXPECT_FALSE(samePixels(QtArtwork::draw("logo", natural), QtArtwork::draw("clear", natural)));
 }
 
 }  // namespace
