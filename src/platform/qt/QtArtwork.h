@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QString>
+#include <future>
 #include <map>
 
 namespace glimpa {
@@ -12,16 +13,28 @@ namespace glimpa {
 /// the 226 × 226 logo.
 class QtArtwork {
 public:
+    using Images = std::map<QString, QImage>;
+
+    /// Starts drawing every icon for the screen's density on a thread of its
+    /// own, so that they are ready by the time the first window is painted.
+    QtArtwork();
+
     /// A 32 × 32 icon (arrows 16 × 16) drawn once for the screen's density
-    /// and kept.
+    /// and kept. Its pixels are asked for only when it is first painted.
     QIcon icon(const QString& name);
     /// The named artwork drawn to fill this many pixels.
     static QImage draw(const QString& name, QSize pixels);
+    /// The same, drawn on a thread of its own.
+    static std::future<QImage> drawAhead(const QString& name, QSize pixels);
     /// The artwork's nominal size in logical pixels.
     static QSize naturalSize(const QString& name);
+    /// The artwork's nominal size in device pixels at this density.
+    static QSize pixelSize(const QString& name, qreal density);
 
 private:
-    std::map<QString, QIcon> m_icons;
+    qreal m_density;
+    std::shared_future<Images> m_icons;
+    std::map<QString, QIcon> m_iconsMade;
 };
 
 }  // namespace glimpa

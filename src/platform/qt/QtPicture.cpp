@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/qt/QtArtwork.h"
+#include "platform/qt/QtGeometry.h"
 #include "platform/qt/decoding/Decode.h"
 
 namespace glimpa {
@@ -18,6 +19,8 @@ std::shared_ptr<QtPicture> QtPicture::artwork(const QString& name) {
     auto picture = std::make_shared<QtPicture>(QImage());
     picture->m_natural = QtArtwork::naturalSize(name);
     picture->m_artwork = name;
+    picture->m_artworkAhead =
+        QtArtwork::drawAhead(name, QtArtwork::pixelSize(name, screenDensity()));
     return picture;
 }
 
@@ -42,6 +45,9 @@ void QtPicture::decodeAgain(QSize cover) const {
 
 const QImage& QtPicture::imageAt(QSize pixels) const {
     if (!m_artwork.isEmpty()) {
+        if (m_artworkAhead.valid()) {
+            m_scaled = m_artworkAhead.get();
+        }
         if (m_scaled.size() != pixels) {
             m_scaled = QtArtwork::draw(m_artwork, pixels);
         }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -19,8 +20,9 @@ class QtPicture : public PictureData {
 public:
     /// A complete image.
     explicit QtPicture(QImage image);
-    /// The program's named artwork, drawn when first shown at the size shown,
-    /// so that it is sharp on any screen.
+    /// The program's named artwork, drawn at the size shown so that it is
+    /// sharp on any screen; its nominal size for the screen's density is
+    /// drawn ahead on a thread of its own.
     static std::shared_ptr<QtPicture> artwork(const QString& name);
     /// A decoded file: its natural size and the image decoded so far.
     QtPicture(QSize natural, QImage decoded, std::string path, PictureFile::Stamp stamp);
@@ -43,6 +45,7 @@ private:
 
     QSize m_natural;
     QString m_artwork;
+    mutable std::future<QImage> m_artworkAhead;
     std::string m_path;
     PictureFile::Stamp m_stamp;
     mutable QImage m_decoded;
