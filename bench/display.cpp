@@ -295,17 +295,19 @@ int main(int argc, char* argv[]) {
 
     // First, while no work of this benchmark runs in the background (the
     // viewer below keeps decoding neighbours on its own threads). Start-up
-    // times on a shared machine drift by more than the difference measured:
-    // many alternating pairs, after one unmeasured pair that brings every
-    // file into memory.
+    // times on a shared machine drift by more than the difference measured,
+    // so the ratio is taken within each of many back-to-back pairs, after one
+    // unmeasured pair that brings every file into memory.
     std::vector<double> bare;
     std::vector<double> app;
+    std::vector<double> startRatios;
     for (int i = 0; i <= 40; ++i) {
         const double bareMs = startToFirstPaintMs(here + "/glimpa_startup_probe", true);
         const double appMs = startToFirstPaintMs(here + "/glimpa_startup_probe", false);
         if (i > 0) {
             bare.push_back(bareMs);
             app.push_back(appMs);
+            startRatios.push_back(appMs / bareMs);
         }
     }
 
@@ -369,8 +371,11 @@ int main(int argc, char* argv[]) {
 
     rows.push_back({"Start to first paint: bare Qt window", median(bare), "ms", "", true});
     rows.push_back({"Start to first paint: GLIMPA", median(app), "ms", "", true});
-    rows.push_back({"Start to first paint: GLIMPA / bare", median(app) / median(bare), "x",
-                    "<= 1.5", median(app) / median(bare) <= 1.5});
+    rows.push_back({"Start to first paint: GLIMPA / bare, medians", median(app) / median(bare), "x",
+                    "", true});
+    const double startRatio = median(startRatios);
+    rows.push_back({"Start to first paint: GLIMPA / bare, paired", startRatio, "x", "<= 1.5",
+                    startRatio <= 1.5});
 
     const std::vector<std::string> big{samples[2].path.string(), copyOf(samples[2]).string(),
                                        (data / "jpeg50.third.jpg").string()};
