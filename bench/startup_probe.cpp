@@ -13,8 +13,8 @@
 #include <optional>
 
 #include "app/Main.h"
-#include "platform/qt/StartupWarmUp.h"
 #include "platform/qt/QtProgram.h"
+#include "platform/qt/StartupWarmUp.h"
 
 namespace {
 
