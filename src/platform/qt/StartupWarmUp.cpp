@@ -10,16 +10,20 @@
 
 namespace glimpa {
 
-StartupWarmUp::StartupWarmUp()
-    : m_thread([configured = std::move(m_configured), started = m_started.get_future()]() mutable {
-          loadFontConfiguration();
-          configured.set_value();
-          started.wait();
-          if (QGuiApplication::instance() != nullptr) {
-              QFontDatabase::families();
-              QImageReader::supportedImageFormats();
-          }
-      }) {}
+StartupWarmUp::StartupWarmUp() {
+    std::promise<void> configured;
+    m_configured = configured.get_future();
+    m_thread = std::thread(
+        [configured = std::move(configured), started = m_started.get_future()]() mutable {
+            loadFontConfiguration();
+            configured.set_value();
+            started.wait();
+            if (QGuiApplication::instance() != nullptr) {
+                QFontDatabase::families();
+                QImageReader::supportedImageFormats();
+            }
+        });
+}
 
 StartupWarmUp::~StartupWarmUp() {
     finish();
@@ -33,7 +37,7 @@ void StartupWarmUp::applicationStarted() {
 }
 
 void StartupWarmUp::waitForFontConfiguration() {
-    m_configuredDone.wait();
+    m_configured.wait();
 }
 
 void StartupWarmUp::finish() {

@@ -31,8 +31,7 @@ public:
     void finish();
 
 private:
-    std::promise<void> m_configured;
-    std::future<void> m_configuredDone = m_configured.get_future();
+    std::future<void> m_configured;
     std::promise<void> m_started;
     bool m_told = false;
     std::thread m_thread;
