@@ -6,8 +6,8 @@
 
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
-#include "platform/FileListBox.h"
-#include "platform/MessageBoxes.h"
+#include "platform/controls/FileListBox.h"
+#include "platform/services/MessageBoxes.h"
 #include "support/Harness.h"
 
 namespace glimpa::bench {

@@ -2,10 +2,8 @@
 // large lineup.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-
 #include "ListWork.h"
-#include "support/ImageFiles.h"
+#include "pictures/Files.h"
 
 namespace glimpa::bench {
 namespace {
@@ -31,9 +29,4 @@ BENCHMARK(AddAll20000FilesInto10000)->UseManualTime()->Unit(benchmark::kMillisec
 }  // namespace
 }  // namespace glimpa::bench
 
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+BENCHMARK_MAIN();

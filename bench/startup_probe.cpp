@@ -12,8 +12,8 @@
 #include <ctime>
 #include <optional>
 
+#include "Program.h"
 #include "app/Main.h"
-#include "platform/qt/QtProgram.h"
 #include "platform/qt/StartupWarmUp.h"
 
 namespace {
@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
         window.showMaximized();
         return QApplication::exec();
     }
-    glimpa::QtProgram program(QStringLiteral("/nonexistent/glimpa-probe"));
+    glimpa::Program program(QStringLiteral("/nonexistent/glimpa-probe"));
     glimpa::Main(program.app());
     warmUp->waitForFontConfiguration();
     return QApplication::exec();

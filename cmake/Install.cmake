@@ -7,7 +7,9 @@ set(GLIMPA_APP_DIR lib/glimpa)
 install(TARGETS glimpa RUNTIME DESTINATION ${GLIMPA_APP_DIR})
 install(FILES resources/help/HELPFILE.HLP DESTINATION share/glimpa)
 install(FILES resources/org.glimpa.Glimpa.desktop DESTINATION share/applications)
-install(FILES resources/org.glimpa.Glimpa.metainfo.xml DESTINATION share/metainfo)
+configure_file(resources/org.glimpa.Glimpa.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/org.glimpa.Glimpa.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/org.glimpa.Glimpa.metainfo.xml DESTINATION share/metainfo)
 install(FILES resources/org.glimpa.Glimpa.svg DESTINATION share/icons/hicolor/scalable/apps)
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/links)

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/qt/decoding/Decode.h"
+#include "decoding/Decode.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "support/BadFiles.h"
-#include "support/ImageFiles.h"
+#include "pictures/BadFiles.h"
+#include "pictures/ImageFiles.h"
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {

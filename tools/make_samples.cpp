@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "support/ImageFiles.h"
+#include "pictures/ImageFiles.h"
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {

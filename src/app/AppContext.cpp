@@ -2,8 +2,8 @@
 
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
-#include "platform/MessageBoxes.h"
-#include "platform/TimerService.h"
+#include "platform/services/MessageBoxes.h"
+#include "platform/services/TimerService.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa {

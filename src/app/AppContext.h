@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Services.h"
+#include "app/Identity.h"
+#include "platform/services/Services.h"
 
 namespace glimpa {
 
@@ -29,7 +30,7 @@ public:
     Services& services() { return m_services; }
     /// The program's title, used as the application name of its settings and
     /// as the title of its message boxes.
-    std::string title() const { return "GLIMPA"; }
+    std::string title() const { return kProgramTitle; }
     std::string helpFilePath();
 
     bool AppClosing = false;

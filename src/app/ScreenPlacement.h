@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/Form.h"
+#include "platform/controls/Form.h"
 
 namespace glimpa {
 

@@ -2,13 +2,9 @@
 
 #include "app/AppContext.h"
 #include "platform/Numbers.h"
-#include "platform/SettingsStore.h"
+#include "platform/services/SettingsStore.h"
 
 namespace glimpa {
-
-namespace {
-const std::string kSection = "Settings";
-}
 
 std::string Settings::get(const std::string& key, const std::string& fallback) const {
     return m_app.services().settings.get(m_app.title(), kSection, key, fallback);

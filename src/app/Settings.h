@@ -9,10 +9,26 @@ namespace glimpa {
 
 class AppContext;
 
+/// The names of the stored settings.
+namespace setting {
+inline constexpr const char* kImageSelectorLeft = "ImageSelectorLeft";
+inline constexpr const char* kImageSelectorTop = "ImageSelectorTop";
+inline constexpr const char* kImageSelectorDrive = "ImageSelectorDrive";
+inline constexpr const char* kImageSelectorPath = "ImageSelectorPath";
+inline constexpr const char* kImageSelectorFiles = "ImageSelectorFiles";
+inline constexpr const char* kLineupSelectorLeft = "LineupSelectorLeft";
+inline constexpr const char* kLineupSelectorTop = "LineupSelectorTop";
+inline constexpr const char* kLineupSelectorWidth = "LineupSelectorWidth";
+inline constexpr const char* kLineupSelectorHeight = "LineupSelectorHeight";
+}  // namespace setting
+
 /// The program's settings: text values under the program's title and the
 /// section "Settings". Numbers are stored as decimal text of twips.
 class Settings {
 public:
+    /// The section that holds them, under the program's title.
+    static constexpr const char* kSection = "Settings";
+
     explicit Settings(AppContext& app) : m_app(app) {}
 
     std::string get(const std::string& key, const std::string& fallback = {}) const;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Form.h"
+#include "platform/controls/Form.h"
 
 namespace glimpa {
 

@@ -2,7 +2,7 @@
 #include "app/AppContext.h"
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
-#include "platform/MessageBoxes.h"
+#include "platform/services/MessageBoxes.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa {
@@ -23,7 +23,7 @@ void reportLineupFull(AppContext& app, int notAdded) {
         "(" + std::to_string(notAdded) + ")" +
         (notAdded == 1 ? "  Image was not added because the Image Lineup is full."
                        : "  Images were not added because the Image Lineup is full.");
-    app.MsgBox(text, msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal);
+    app.MsgBox(text, msgbox::Warning);
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void frmImageSelector::File1_Click() {
         viewer.lblActiveImage.setCaption("");
         viewer.lblImageCount.setCaption("");
         SelectedCount = File1.selectedCount();
-        m_form.setCaption("GLIMPA Image Selector  (" + std::to_string(SelectedCount) + ")");
+        m_form.setCaption(caption(SelectedCount));
     }
     UpdateUI();
 }
@@ -68,8 +68,7 @@ void frmImageSelector::AddImage() {
     Services& services = m_app.services();
     if (lineup.contains(path)) {
         services.messages.beep();
-        m_app.MsgBox("That Image is already in the Lineup",
-                     msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal);
+        m_app.MsgBox("That Image is already in the Lineup", msgbox::Warning);
         return;
     }
     if (!lineup.addItem(path, 0)) {
@@ -97,18 +96,17 @@ void frmImageSelector::AddMultiple(std::int16_t MultipleType) {
     Services& services = m_app.services();
     MessageBoxes& messages = services.messages;
     ListBox& lineup = m_app.frmLineupSelector().ListPictures;
-    const int question = msgbox::YesNoCancel | msgbox::Question | msgbox::SystemModal;
 
     int duplicates = 0;
     int notAdded = 0;
     bool replace = false;
     if (MultipleType == 2 && lineup.listCount() >= 1) {
         messages.beep();
-        const int answer = m_app.MsgBox(kReplaceOrAppend, question);
+        const int answer = m_app.MsgBox(kReplaceOrAppend, msgbox::Confirm);
         if (answer == msgbox::Yes) {
             messages.beep();
             if (m_app.MsgBox("Are you sure that you want to DELETE the existing Image Lineup?",
-                             question) != msgbox::Yes) {
+                             msgbox::Confirm) != msgbox::Yes) {
                 return;
             }
             replace = true;
@@ -144,10 +142,9 @@ void frmImageSelector::AddMultiple(std::int16_t MultipleType) {
     if (duplicates >= 2) {
         messages.beep();
         m_app.MsgBox("(" + std::to_string(duplicates) + ")  Duplicate images were skipped.",
-                     msgbox::OkOnly | msgbox::Information | msgbox::SystemModal);
+                     msgbox::Notice);
     } else if (duplicates == 1) {
-        m_app.MsgBox("(1)  Duplicate image was skipped.",
-                     msgbox::OkOnly | msgbox::Information | msgbox::SystemModal);
+        m_app.MsgBox("(1)  Duplicate image was skipped.", msgbox::Notice);
     }
     if (notAdded > 0) {
         reportLineupFull(m_app, notAdded);

@@ -8,10 +8,6 @@
 
 namespace glimpa {
 
-namespace {
-const std::string kIdleCaption = "GLIMPA Image Selector  (0)";
-}
-
 frmImageSelector::frmImageSelector(AppContext& app)
     : Window(app, "frmImageSelector"),
       Drive1("Drive1", &m_form, app.services().environment.drives()),
@@ -23,7 +19,7 @@ frmImageSelector::frmImageSelector(AppContext& app)
 
 void frmImageSelector::design() {
     m_form.setClientSize(3660, 5370);
-    m_form.setCaption(kIdleCaption);
+    m_form.setCaption(caption(0));
     m_form.setKeyPreview(true);
     Drive1.move(0, 30, 3660, 315);
     Dir1.move(0, 390, 3660, 2340);
@@ -62,6 +58,10 @@ void frmImageSelector::wire() {
     Timer1.Tick.connect([this] { Timer1_Timer(); });
 }
 
+std::string frmImageSelector::caption(int selectedCount) {
+    return m_app.title() + " Image Selector  (" + std::to_string(selectedCount) + ")";
+}
+
 std::string frmImageSelector::pathOf(const std::string& name) {
     return Dir1.path() + m_app.services().environment.pathSeparator() + name;
 }
@@ -81,17 +81,20 @@ void frmImageSelector::hideStatus() {
 void frmImageSelector::Form_Load() {
     KeepOnTop(m_form, 1);
     const Settings settings(m_app);
-    settings.restoreTwips("ImageSelectorLeft", 1000, [this](Twips v) { m_form.setLeft(v); });
-    settings.restoreTwips("ImageSelectorTop", 1000, [this](Twips v) { m_form.setTop(v); });
-    if (!settings.get("ImageSelectorDrive").empty()) {
-        Drive1.setDrive(settings.get("ImageSelectorDrive"));
+    settings.restoreTwips(setting::kImageSelectorLeft, 1000,
+                          [this](Twips v) { m_form.setLeft(v); });
+    settings.restoreTwips(setting::kImageSelectorTop, 1000, [this](Twips v) { m_form.setTop(v); });
+    const std::string drive = settings.get(setting::kImageSelectorDrive);
+    const std::string folder = settings.get(setting::kImageSelectorPath);
+    const std::string filesFolder = settings.get(setting::kImageSelectorFiles);
+    if (!drive.empty()) {
+        Drive1.setDrive(drive);
     }
-    if (!settings.get("ImageSelectorPath").empty() && !settings.get("ImageSelectorDrive").empty()) {
-        Dir1.setPath(settings.get("ImageSelectorPath"));
+    if (!folder.empty() && !drive.empty()) {
+        Dir1.setPath(folder);
     }
-    if (!settings.get("ImageSelectorFiles").empty() && !settings.get("ImageSelectorPath").empty() &&
-        !settings.get("ImageSelectorDrive").empty()) {
-        File1.setPath(settings.get("ImageSelectorFiles"));
+    if (!filesFolder.empty() && !folder.empty() && !drive.empty()) {
+        File1.setPath(filesFolder);
     }
     File1.setWidth(m_form.clientWidth());
     Dir1.setWidth(m_form.clientWidth());
@@ -105,26 +108,24 @@ void frmImageSelector::Form_Activate() {
 }
 
 void frmImageSelector::Form_KeyPress(int& /*keyAscii*/) {
-    if (m_app.frmImageViewer().chkQuickOff.value() == CheckBox::Checked) {
-        m_app.End();
-    }
+    m_app.frmImageViewer().QuickOff();
 }
 
 void frmImageSelector::Form_Unload(int& cancel) {
     if (m_app.AppClosing) {
         if (m_form.windowState() != WindowState::Minimized) {
             Settings settings(m_app);
-            settings.saveTwips("ImageSelectorLeft", m_form.left());
-            settings.saveTwips("ImageSelectorTop", m_form.top());
-            settings.save("ImageSelectorDrive", Drive1.drive());
-            settings.save("ImageSelectorPath", Dir1.path());
-            settings.save("ImageSelectorFiles", File1.path());
+            settings.saveTwips(setting::kImageSelectorLeft, m_form.left());
+            settings.saveTwips(setting::kImageSelectorTop, m_form.top());
+            settings.save(setting::kImageSelectorDrive, Drive1.drive());
+            settings.save(setting::kImageSelectorPath, Dir1.path());
+            settings.save(setting::kImageSelectorFiles, File1.path());
         }
         return;
     }
     cancel = 1;
     File1.refresh();
-    m_form.setCaption(kIdleCaption);
+    m_form.setCaption(caption(0));
     m_form.hide();
     m_app.frmLineupSelector().ListPictures.setListIndex(0);
 }

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "app/Window.h"
-#include "platform/CommandButton.h"
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/ProgressBar.h"
-#include "platform/Timer.h"
+#include "platform/controls/CommandButton.h"
+#include "platform/controls/DirListBox.h"
+#include "platform/controls/DriveListBox.h"
+#include "platform/controls/FileListBox.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/ProgressBar.h"
+#include "platform/controls/Timer.h"
 
 namespace glimpa {
 
@@ -58,6 +58,8 @@ private:
     void wire();
     /// The full path of a listed file: the folder, the separator, the name.
     std::string pathOf(const std::string& name);
+    /// The caption with the number of selected files.
+    std::string caption(int selectedCount);
     void showStatus(const std::string& text);
     void hideStatus();
 };

@@ -12,7 +12,7 @@ constexpr Twips kMinimumSize = 3000;
 }
 
 frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSelector") {
-    m_form.setCaption("GLIMPA  Click to View an Image From the Current Lineup");
+    m_form.setCaption(m_app.title() + "  Click to View an Image From the Current Lineup");
     m_form.setClientSize(6660, 3195);
     m_form.setKeyPreview(true);
     ListPictures.move(0, 0, 6660, 3195);
@@ -30,10 +30,13 @@ frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSe
 void frmLineupSelector::Form_Load() {
     KeepOnTop(m_form, 1);
     const Settings settings(m_app);
-    settings.restoreTwips("LineupSelectorLeft", 1000, [this](Twips v) { m_form.setLeft(v); });
-    settings.restoreTwips("LineupSelectorTop", 1000, [this](Twips v) { m_form.setTop(v); });
-    settings.restoreTwips("LineupSelectorWidth", 3000, [this](Twips v) { m_form.setWidth(v); });
-    settings.restoreTwips("LineupSelectorHeight", 3000, [this](Twips v) { m_form.setHeight(v); });
+    settings.restoreTwips(setting::kLineupSelectorLeft, 1000,
+                          [this](Twips v) { m_form.setLeft(v); });
+    settings.restoreTwips(setting::kLineupSelectorTop, 1000, [this](Twips v) { m_form.setTop(v); });
+    settings.restoreTwips(setting::kLineupSelectorWidth, 3000,
+                          [this](Twips v) { m_form.setWidth(v); });
+    settings.restoreTwips(setting::kLineupSelectorHeight, 3000,
+                          [this](Twips v) { m_form.setHeight(v); });
     keepTitleBarOnScreen(m_form, m_app.services().environment.screens());
 }
 
@@ -58,16 +61,14 @@ void frmLineupSelector::Form_Unload(int& cancel) {
         return;
     }
     Settings settings(m_app);
-    settings.saveTwips("LineupSelectorLeft", m_form.left());
-    settings.saveTwips("LineupSelectorTop", m_form.top());
-    settings.saveTwips("LineupSelectorHeight", m_form.height());
-    settings.saveTwips("LineupSelectorWidth", m_form.width());
+    settings.saveTwips(setting::kLineupSelectorLeft, m_form.left());
+    settings.saveTwips(setting::kLineupSelectorTop, m_form.top());
+    settings.saveTwips(setting::kLineupSelectorHeight, m_form.height());
+    settings.saveTwips(setting::kLineupSelectorWidth, m_form.width());
 }
 
 void frmLineupSelector::Form_KeyPress(int& /*keyAscii*/) {
-    if (m_app.frmImageViewer().chkQuickOff.value() == CheckBox::Checked) {
-        m_app.End();
-    }
+    m_app.frmImageViewer().QuickOff();
 }
 
 }  // namespace glimpa

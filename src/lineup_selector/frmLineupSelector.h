@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Window.h"
-#include "platform/ListBox.h"
+#include "platform/controls/ListBox.h"
 
 namespace glimpa {
 

@@ -6,9 +6,9 @@
 
 #include "app/AppContext.h"
 #include "lineup_selector/frmLineupSelector.h"
-#include "platform/ImageDecoder.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
+#include "platform/services/ImageDecoder.h"
+#include "platform/services/MessageBoxes.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa {
@@ -46,7 +46,7 @@ void frmImageViewer::LoadPic() {
             ImageClear();
             services.messages.beep();
             m_app.MsgBox("An error has occurred loading this Image.  It may be corrupted.",
-                         msgbox::OkOnly | msgbox::Exclamation | msgbox::SystemModal);
+                         msgbox::Warning);
             return;
         }
         Image1.setPicture(std::move(decoded.picture));
@@ -65,9 +65,8 @@ DisplayHint frmImageViewer::displayHint() {
     if (Check1.value() != CheckBox::Checked && ZoomFactor == 1) {
         return {};
     }
-    const Twips frameHeight = m_form.clientHeight() - Toolbar1.height() - HScroll1.height();
     return {static_cast<int>(m_form.clientWidth() / kTwipsPerPixel),
-            static_cast<int>(frameHeight / kTwipsPerPixel)};
+            static_cast<int>(frameHeight(true) / kTwipsPerPixel)};
 }
 
 void frmImageViewer::prefetchNeighbours() {

@@ -26,6 +26,10 @@ void frmImageViewer::cmdLast_Click() {
 }
 
 void frmImageViewer::Form_KeyPress(int& /*keyAscii*/) {
+    QuickOff();
+}
+
+void frmImageViewer::QuickOff() {
     if (chkQuickOff.value() == CheckBox::Checked) {
         m_app.End();
     }

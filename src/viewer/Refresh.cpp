@@ -11,8 +11,6 @@ namespace {
 
 constexpr Twips kMinimumWidth = 8900;
 constexpr Twips kMinimumHeight = 7000;
-constexpr int kStartPicture = 6;
-constexpr int kStopPicture = 7;
 
 void enable(Toolbar& toolbar, std::initializer_list<ToolKey> keys, bool on) {
     for (ToolKey key : keys) {
@@ -22,15 +20,18 @@ void enable(Toolbar& toolbar, std::initializer_list<ToolKey> keys, bool on) {
 
 }  // namespace
 
+Twips frmImageViewer::frameHeight(bool belowScrollBar) {
+    const Twips below = m_form.clientHeight() - Toolbar1.height();
+    return belowScrollBar ? below - HScroll1.height() : below;
+}
+
 void frmImageViewer::layoutFrame() {
-    const Twips clientHeight = m_form.clientHeight();
     if (HScroll1.visible()) {
         picBackground.setTop(HScroll1.top() + HScroll1.height());
-        picBackground.setHeight(clientHeight - Toolbar1.height() - HScroll1.height());
     } else {
         picBackground.setTop(HScroll1.top());
-        picBackground.setHeight(clientHeight - Toolbar1.height());
     }
+    picBackground.setHeight(frameHeight(HScroll1.visible()));
 }
 
 void frmImageViewer::applyZoomRule() {
@@ -107,7 +108,7 @@ void frmImageViewer::UpdateUI() {
     const std::string startStop = keyText(ToolKey::StartStop);
     if (Timer1.enabled()) {
         Timer1.setInterval(seconds * 1000);
-        Toolbar1.setButtonImage(startStop, kStopPicture);
+        Toolbar1.setButtonImage(startStop, pictureNumber(ToolPicture::Stop));
         Toolbar1.setButtonToolTip(startStop, "Stop the Slideshow");
         enable(Toolbar1,
                {ToolKey::Select, ToolKey::Clear, ToolKey::Trash, ToolKey::TrashAll, ToolKey::Show},
@@ -117,7 +118,7 @@ void frmImageViewer::UpdateUI() {
         }
     } else {
         Timer1.setInterval(0);
-        Toolbar1.setButtonImage(startStop, kStartPicture);
+        Toolbar1.setButtonImage(startStop, pictureNumber(ToolPicture::Start));
         Toolbar1.setButtonToolTip(startStop, "Start the Slideshow");
         enable(Toolbar1, {ToolKey::Select}, true);
     }
@@ -161,7 +162,7 @@ void frmImageViewer::UpdateUI() {
 
     HScroll1.setLeft(0);
     HScroll1.setWidth(clientWidth - picVscroll.width() - 30);
-    VScroll1.setHeight(m_form.clientHeight() - Toolbar1.height() - HScroll1.height() - 20);
+    VScroll1.setHeight(frameHeight(true) - 20);
 
     if (auto value = toWhole32(HScroll1.max() / 2.0)) {
         HScroll1.setValue(*value);
@@ -172,12 +173,12 @@ void frmImageViewer::UpdateUI() {
 
     Image1.setVisible(true);
 
-    const Twips frameWidth = picBackground.width() - picBackground.left();
-    const Twips frameHeight = picBackground.height() - picBackground.top();
-    Image2.setLeft((frameWidth - Image2.width()) / 2);
-    Image2.setTop((frameHeight - Image2.height()) / 2 - 600);
+    const Twips areaWidth = picBackground.width() - picBackground.left();
+    const Twips areaHeight = picBackground.height() - picBackground.top();
+    Image2.setLeft((areaWidth - Image2.width()) / 2);
+    Image2.setTop((areaHeight - Image2.height()) / 2 - 600);
     lblCopyRight.setTop(Image2.top() + Image2.height() + 200);
-    lblCopyRight.setLeft((frameWidth - lblCopyRight.width()) / 2);
+    lblCopyRight.setLeft((areaWidth - lblCopyRight.width()) / 2);
     lblHelp.setLeft(lblCopyRight.left());
     lblHelp.setTop(lblCopyRight.top() + lblCopyRight.height() + 200);
     lblVersion.setLeft(lblHelp.left());

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace glimpa {
 
@@ -29,6 +30,17 @@ inline std::string keyText(ToolKey key) {
             return "Show";
     }
     return {};
+}
+
+/// The toolbar's pictures, numbered as in its image list (the first is 1).
+enum class ToolPicture { Select = 1, Clear, Trash, TrashAll, Show, Start, Stop };
+
+/// The artwork of each picture, in image-list order.
+inline const std::vector<std::string> kToolPictureArtwork{"select", "clear", "trash", "trash-all",
+                                                          "show",   "start", "stop"};
+
+inline int pictureNumber(ToolPicture picture) {
+    return static_cast<int>(picture);
 }
 
 /// The command of a key text: exact and case-sensitive, in the order above.

@@ -2,15 +2,11 @@
 #include "app/AppContext.h"
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
-#include "platform/MessageBoxes.h"
+#include "platform/services/MessageBoxes.h"
 #include "viewer/ToolKey.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa {
-
-namespace {
-constexpr int kConfirm = msgbox::YesNoCancel | msgbox::Question | msgbox::SystemModal;
-}
 
 void frmImageViewer::Toolbar1_ButtonClick(const ToolbarButton& Button) {
     ListBox& list = lineup();
@@ -27,7 +23,7 @@ void frmImageViewer::Toolbar1_ButtonClick(const ToolbarButton& Button) {
                 break;
             case ToolKey::Trash:
                 if (m_app.MsgBox("Do you want to Remove this Image from the Image Lineup?",
-                                 kConfirm) != msgbox::Yes) {
+                                 msgbox::Confirm) != msgbox::Yes) {
                     return;
                 }
                 removeImageOnDisplay(remembered);
@@ -35,7 +31,7 @@ void frmImageViewer::Toolbar1_ButtonClick(const ToolbarButton& Button) {
                 ImageClear();
                 break;
             case ToolKey::TrashAll:
-                if (m_app.MsgBox("Do you want to Empty the Image Lineup?", kConfirm) !=
+                if (m_app.MsgBox("Do you want to Empty the Image Lineup?", msgbox::Confirm) !=
                     msgbox::Yes) {
                     return;
                 }

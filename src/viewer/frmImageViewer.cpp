@@ -1,7 +1,7 @@
 #include "viewer/frmImageViewer.h"
 
 #include "app/AppContext.h"
-#include "platform/Services.h"
+#include "platform/services/Services.h"
 #include "viewer/ToolKey.h"
 
 namespace glimpa {
@@ -26,13 +26,21 @@ void frmImageViewer::design() {
 
     Toolbar1.setAlign(Align::Top);
     Toolbar1.setHeight(600);
-    Toolbar1.setImageList({"select", "clear", "trash", "trash-all", "show", "start", "stop"});
-    Toolbar1.addButton({keyText(ToolKey::Select), "Select File(s) for Lineup", 1});
-    Toolbar1.addButton({keyText(ToolKey::Clear), "Clear the Frame", 2});
-    Toolbar1.addButton({keyText(ToolKey::Trash), "Remove the Current Image from the Lineup", 3});
-    Toolbar1.addButton({keyText(ToolKey::TrashAll), "Empty the Lineup - Remove all Images", 4});
-    Toolbar1.addButton({keyText(ToolKey::Show), "Select a Lineup Image to View", 5});
-    Toolbar1.addButton({keyText(ToolKey::StartStop), "Start the Slide Show", 6});
+    Toolbar1.setImageList(kToolPictureArtwork);
+    struct Button {
+        ToolKey key;
+        const char* toolTip;
+        ToolPicture picture;
+    };
+    for (const auto& [key, toolTip, picture] :
+         {Button{ToolKey::Select, "Select File(s) for Lineup", ToolPicture::Select},
+          Button{ToolKey::Clear, "Clear the Frame", ToolPicture::Clear},
+          Button{ToolKey::Trash, "Remove the Current Image from the Lineup", ToolPicture::Trash},
+          Button{ToolKey::TrashAll, "Empty the Lineup - Remove all Images", ToolPicture::TrashAll},
+          Button{ToolKey::Show, "Select a Lineup Image to View", ToolPicture::Show},
+          Button{ToolKey::StartStop, "Start the Slide Show", ToolPicture::Start}}) {
+        Toolbar1.addButton({keyText(key), toolTip, pictureNumber(picture)});
+    }
 
     Frame1.move(3600, 0, 1605, 615);
     Slider1.move(30, 180, 1515, 375);
@@ -104,7 +112,7 @@ void frmImageViewer::design() {
     VScroll1.setAccessible("Vertical position in the picture");
     picBackground.setAccessible("Picture frame");
     Image1.setAccessible("Picture on display");
-    Image2.setAccessible("GLIMPA logo");
+    Image2.setAccessible(m_app.title() + " logo");
 
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
@@ -137,9 +145,7 @@ void frmImageViewer::wire() {
 }
 
 void frmImageViewer::Form_Load() {
-    lblVersion.setCaption("Release:  " + std::to_string(GLIMPA_VERSION_MAJOR) + "." +
-                          std::to_string(GLIMPA_VERSION_MINOR) + "." +
-                          std::to_string(GLIMPA_VERSION_PATCH));
+    lblVersion.setCaption(std::string("Release:  ") + kProgramVersion);
     lblCopyRight.setCaption("\u00a9 2026 The GLIMPA developers");
     m_form.setWindowState(WindowState::Maximized);
     m_form.show();

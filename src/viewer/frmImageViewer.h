@@ -4,19 +4,19 @@
 #include <string>
 
 #include "app/Window.h"
-#include "platform/CheckBox.h"
-#include "platform/CommandButton.h"
-#include "platform/Frame.h"
-#include "platform/Image.h"
-#include "platform/ImageDecoder.h"
-#include "platform/Label.h"
-#include "platform/ListBox.h"
-#include "platform/PictureBox.h"
-#include "platform/ProgressBar.h"
-#include "platform/ScrollBar.h"
-#include "platform/Slider.h"
-#include "platform/Timer.h"
-#include "platform/Toolbar.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/CommandButton.h"
+#include "platform/controls/Frame.h"
+#include "platform/controls/Image.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/ProgressBar.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/controls/Slider.h"
+#include "platform/controls/Timer.h"
+#include "platform/controls/Toolbar.h"
+#include "platform/services/ImageDecoder.h"
 
 namespace glimpa {
 
@@ -53,6 +53,9 @@ public:
     void Slider1_MouseDown();
     void Slider1_Change();
     void chkQuickOff_Click();
+    /// A character key in any window: ends the program at once when "Quick
+    /// Off" is ticked.
+    void QuickOff();
 
     // Paging through the lineup.
     void cmdFirst_Click();
@@ -101,6 +104,9 @@ private:
     void showLineupEntry(int index);
     void applyZoomRule();
     void layoutFrame();
+    /// The picture frame's height below the toolbar, and below the horizontal
+    /// scroll bar when it takes its row.
+    Twips frameHeight(bool belowScrollBar);
     void setScrollSteps(ScrollBar& bar, Twips pictureLength);
     void removeImageOnDisplay(int rememberedIndex);
     DisplayHint displayHint();

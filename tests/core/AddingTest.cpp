@@ -16,7 +16,8 @@ protected:
     frmImageSelector& selectorOn(const fs::path& where) {
         fs::create_directories(where);
         for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
-            test::writeJpeg(where / name, 6, 4);
+            test::writeBytes(where / name, "");
+            h.decoder.picture((where / name).string(), 6, 4);
         }
         frmImageSelector& window = h.app.frmImageSelector();
         window.Dir1.setPath(where.string());
@@ -72,11 +73,11 @@ TEST_F(Adding, AddAllAnsweredNoAppendsAboveTheOldEntriesAndCountsDuplicates) {
               "Select 'Yes' to DELETE the existing Lineup.\r"
               "Select 'No' to APPEND to the existing Lineup.\r"
               "Select Cancel to Cancel this operation.");
-    EXPECT_EQ(h.messages.prompts[0].style, 4131);
+    EXPECT_EQ(h.messages.prompts[0].style, msgbox::Confirm);
     EXPECT_EQ(h.messages.log,
               (std::vector<std::string>{"beep", "box:" + h.messages.prompts[0].text, "beep",
                                         "box:(2)  Duplicate images were skipped."}));
-    EXPECT_EQ(h.messages.prompts[1].style, 4160);
+    EXPECT_EQ(h.messages.prompts[1].style, msgbox::Notice);
     EXPECT_EQ(rows(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg", "old.jpg"}));
 }
 
@@ -159,7 +160,7 @@ TEST_F(Adding, EnterOnAFileAlreadyInTheLineupBeepsAndSaysSo) {
     window.File1_KeyUp(kKeyReturn, kShiftMask);
     EXPECT_EQ(h.messages.log,
               (std::vector<std::string>{"beep", "box:That Image is already in the Lineup"}));
-    EXPECT_EQ(h.messages.prompts[0].style, 4144);
+    EXPECT_EQ(h.messages.prompts[0].style, msgbox::Warning);
     EXPECT_FALSE(window.Picture1.visible());
 
     window.File1.refresh();  // no current entry: Enter does nothing

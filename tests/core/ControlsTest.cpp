@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/CheckBox.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
 #include "platform/Numbers.h"
-#include "platform/ScrollBar.h"
-#include "platform/Slider.h"
-#include "platform/Timer.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Image.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/controls/Slider.h"
+#include "platform/controls/Timer.h"
 #include "support/Fakes.h"
 #include "support/ManualClock.h"
 

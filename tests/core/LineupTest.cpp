@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/Form.h"
-#include "platform/ListBox.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/ListBox.h"
 
 namespace glimpa {
 namespace {

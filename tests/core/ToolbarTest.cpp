@@ -29,7 +29,7 @@ TEST_F(Toolbar, TrashConfirmedRemovesTheImageOnDisplayAndClearsTheFrame) {
     ASSERT_EQ(h.messages.prompts.size(), 1u);
     EXPECT_EQ(h.messages.prompts[0].text,
               "Do you want to Remove this Image from the Image Lineup?");
-    EXPECT_EQ(h.messages.prompts[0].style, 4131);
+    EXPECT_EQ(h.messages.prompts[0].style, msgbox::Confirm);
     EXPECT_EQ(h.messages.prompts[0].title, "GLIMPA");
     EXPECT_EQ(names(), (std::vector<std::string>{"0.jpg", "2.jpg"}));
     EXPECT_EQ(lineup().listIndex(), -1);

@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "platform/qt/ArtworkPicture.h"
 #include "platform/qt/QtArtwork.h"
-#include "platform/qt/QtPicture.h"
 
 namespace glimpa {
 namespace {
@@ -55,12 +55,14 @@ TEST(Artwork, AnIconIsMadeOncePerName) {
 }
 
 TEST(Artwork, TheLogoDrawnAheadIsTheLogoAndOtherSizesAreDrawnAnew) {
-    const auto logo = QtPicture::artwork("logo");
-    const QSize natural = QtArtwork::pixelSize("logo", qGuiApp->devicePixelRatio());
-    EXPECT_TRUE(samePixels(logo->imageAt(natural), QtArtwork::draw("logo", natural)));
+    const ArtworkPicture logo("logo");
+    const qreal density = qGuiApp->devicePixelRatio();
+    const QSize natural = QtArtwork::pixelSize("logo", density);
+    EXPECT_TRUE(samePixels(logo.imageFor(QtArtwork::naturalSize("logo"), density, false),
+                           QtArtwork::draw("logo", natural)));
 
     const QSize half = natural / 2;
-    EXPECT_TRUE(samePixels(logo->imageAt(half), QtArtwork::draw("logo", half)));
+    EXPECT_TRUE(samePixels(logo.imageFor(half, 1, false), QtArtwork::draw("logo", half)));
     EXPECT_FALSE(samePixels(QtArtwork::draw("logo", half), QtArtwork::draw("clear", half)));
 }
 

@@ -8,16 +8,16 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "platform/CheckBox.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/ListBox.h"
-#include "platform/ScrollBar.h"
-#include "platform/Slider.h"
-#include "platform/Toolbar.h"
+#include "decoding/FilePicture.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Image.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/controls/Slider.h"
+#include "platform/controls/Toolbar.h"
 #include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPicture.h"
 #include "platform/qt/widgets/PictureWidget.h"
 #include "support/Fakes.h"
 
@@ -189,7 +189,7 @@ TEST_F(Binding, StretchedPictureIsScaledSmoothlyOnceToTheWidgetSize) {
             source.setPixel(x, y, qRgb(255, 255, 255));
         }
     }
-    image.setPicture(std::make_shared<QtPicture>(source));
+    image.setPicture(std::make_shared<FilePicture>(source.size(), source));
     auto* widget = this->widget<PictureWidget>(image);
     EXPECT_EQ(widget->size(), QSize(4, 4));
     EXPECT_EQ(&widget->displayImage(), &widget->displayImage());

@@ -4,17 +4,17 @@
 #include <QImageReader>
 #include <filesystem>
 
-#include "platform/qt/QtImageDecoder.h"
-#include "platform/qt/QtPicture.h"
-#include "platform/qt/decoding/Decode.h"
-#include "support/BadFiles.h"
-#include "support/ImageFiles.h"
+#include "decoding/Decode.h"
+#include "decoding/FilePicture.h"
+#include "decoding/PictureDecoder.h"
+#include "pictures/BadFiles.h"
+#include "pictures/ImageFiles.h"
 
 namespace glimpa {
 namespace {
 
-const QtPicture& asQt(const Picture& picture) {
-    return dynamic_cast<const QtPicture&>(*picture);
+const FilePicture& asFile(const Picture& picture) {
+    return dynamic_cast<const FilePicture&>(*picture);
 }
 
 TEST(Decoder, TurnsEveryExifOrientationUprightAsQtsOwnReaderDoes) {
@@ -26,9 +26,9 @@ TEST(Decoder, TurnsEveryExifOrientationUprightAsQtsOwnReaderDoes) {
         reader.setAutoTransform(true);
         const QImage expected = reader.read().convertToFormat(QImage::Format_RGB32);
 
-        const DecodeResult result = QtImageDecoder::decodeFile(path, {});
+        const DecodeResult result = PictureDecoder::decodeFile(path, {});
         ASSERT_TRUE(result) << orientation << result.error;
-        const QImage& image = asQt(result.picture).fullImage();
+        const QImage& image = asFile(result.picture).fullImage();
         ASSERT_EQ(image.size(), expected.size()) << orientation;
         for (QPoint at :
              {QPoint(2, 2), QPoint(image.width() - 3, 2), QPoint(2, image.height() - 3)}) {
@@ -38,14 +38,29 @@ TEST(Decoder, TurnsEveryExifOrientationUprightAsQtsOwnReaderDoes) {
     }
 }
 
+TEST(Decoder, FormatsAreKnownByContentAndTheUprightSizeCounts) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("really-a-jpeg.bmp"), 30, 20);
+    test::writeBmp(folder.file("b.bmp"), 7, 5);
+    test::writeGif(folder.file("g.gif"), 9, 4, 3);
+    test::writeJpeg(folder.file("turned.jpg"), 40, 20, 6);  // rotate 90° to be upright
+    for (const auto& [name, size] :
+         {std::pair{"really-a-jpeg.bmp", QSize(30, 20)}, std::pair{"b.bmp", QSize(7, 5)},
+          std::pair{"g.gif", QSize(9, 4)}, std::pair{"turned.jpg", QSize(20, 40)}}) {
+        const DecodeResult result = PictureDecoder::decodeFile(folder.file(name), {});
+        ASSERT_TRUE(result) << name;
+        EXPECT_EQ(QSize(result.picture->widthPx(), result.picture->heightPx()), size) << name;
+    }
+}
+
 TEST(Decoder, AFittedJpegIsDecodedSmallAndDecodedAgainWhenMoreIsAskedFor) {
     test::TempFolder folder;
     test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
-    const DecodeResult result = QtImageDecoder::decodeFile(folder.file("big.jpg"), {400, 300});
+    const DecodeResult result = PictureDecoder::decodeFile(folder.file("big.jpg"), {{400, 300}});
     ASSERT_TRUE(result);
     EXPECT_EQ(result.picture->widthPx(), 1600);
     EXPECT_EQ(result.picture->heightPx(), 1200);
-    const QtPicture& picture = asQt(result.picture);
+    const FilePicture& picture = asFile(result.picture);
     EXPECT_LE(picture.heldBytes(), 2 * 800 * 600 * 4);  // nothing near the full size
     EXPECT_EQ(picture.imageAt(QSize(400, 300)).size(), QSize(400, 300));
     EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
@@ -69,7 +84,7 @@ TEST(Decoder, PreparedNeighboursAreHandedOutOnceAndOnlyWhileTheFileIsUnchanged) 
     test::TempFolder folder;
     test::writeJpeg(folder.file("a.jpg"), 64, 48);
     test::writeJpeg(folder.file("b.jpg"), 64, 48);
-    QtImageDecoder decoder;
+    PictureDecoder decoder;
     decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {32, 32});
     decoder.waitUntilIdle();
     EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
@@ -87,7 +102,7 @@ TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
         test::writeJpeg(folder.file(name), 200, 200);
     }
-    QtImageDecoder decoder(200 * 200 * 4 + 1000);
+    PictureDecoder decoder(200 * 200 * 4 + 1000);
     decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {});
     decoder.waitUntilIdle();
     EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
@@ -103,7 +118,7 @@ TEST(Decoder, ADamagedFileFailsEveryTimePrefetchedOrNot) {
     test::writeJpeg(folder.file("ok.jpg"), 40, 40);
     std::string bytes = test::readBytes(folder.file("ok.jpg"));
     test::writeBytes(folder.file("cut.jpg"), bytes.substr(0, bytes.size() / 2));
-    QtImageDecoder decoder;
+    PictureDecoder decoder;
     decoder.prefetch({folder.file("cut.jpg")}, {});
     decoder.waitUntilIdle();
     EXPECT_FALSE(decoder.decode(folder.file("cut.jpg")));
@@ -124,10 +139,10 @@ TEST(Decoder, RefusesWhatIsNotARegularPictureFileWithoutWaiting) {
 
     for (const char* name :
          {"pipe.jpg", "folder.jpg", "cut.bmp", "cut.gif", "text.jpg", "missing.jpg"}) {
-        EXPECT_FALSE(QtImageDecoder::decodeFile(folder.file(name), {})) << name;
+        EXPECT_FALSE(PictureDecoder::decodeFile(folder.file(name), {})) << name;
     }
-    EXPECT_TRUE(QtImageDecoder::decodeFile(folder.file("whole.bmp"), {}));
-    EXPECT_TRUE(QtImageDecoder::decodeFile(folder.file("whole.gif"), {}));
+    EXPECT_TRUE(PictureDecoder::decodeFile(folder.file("whole.bmp"), {}));
+    EXPECT_TRUE(PictureDecoder::decodeFile(folder.file("whole.gif"), {}));
 }
 
 TEST(Decoder, EveryBadFileFailsOrGivesAPictureThatCanBeDrawnAtAnySize) {
@@ -136,11 +151,11 @@ TEST(Decoder, EveryBadFileFailsOrGivesAPictureThatCanBeDrawnAtAnySize) {
         SCOPED_TRACE(file.name);
         test::writeBytes(folder.file(file.name), file.bytes);
         for (DisplayHint hint : {DisplayHint{}, DisplayHint{40, 30}}) {
-            const DecodeResult result = QtImageDecoder::decodeFile(folder.file(file.name), hint);
+            const DecodeResult result = PictureDecoder::decodeFile(folder.file(file.name), {hint});
             if (result) {
                 EXPECT_NE(file.expect, test::Expect::Failure);
-                EXPECT_FALSE(asQt(result.picture).imageAt(QSize(13, 7)).isNull());
-                EXPECT_FALSE(asQt(result.picture).fullImage().isNull());
+                EXPECT_FALSE(asFile(result.picture).imageAt(QSize(13, 7)).isNull());
+                EXPECT_FALSE(asFile(result.picture).fullImage().isNull());
             } else {
                 EXPECT_FALSE(result.error.empty());
                 EXPECT_NE(file.expect, test::Expect::Picture);

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <string>
 
+#include "pictures/ImageFiles.h"
 #include "platform/qt/FontConfiguration.h"
-#include "support/ImageFiles.h"
 
 namespace glimpa {
 namespace {

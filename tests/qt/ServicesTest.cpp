@@ -11,7 +11,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 
-#include "platform/Timer.h"
+#include "platform/controls/Timer.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTimerService.h"

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "platform/qt/QtImageDecoder.h"
 #include "support/Fakes.h"
 #include "support/ManualClock.h"
 
 namespace glimpa::test {
 
 /// The services every test program shares: scripted message boxes, a manual
-/// clock, an in-memory settings store, recording pointer, process and help,
-/// and the real picture decoder.
+/// clock, an in-memory settings store, recording pointer, process and help.
 struct FakeServiceSet {
     ManualClock clock;
     ScriptedMessageBoxes messages;
@@ -16,7 +14,6 @@ struct FakeServiceSet {
     FakePointer pointer;
     FakeProcess process;
     FakeHelp help;
-    QtImageDecoder decoder;
 };
 
 }  // namespace glimpa::test

@@ -34,6 +34,16 @@ bool MemorySettingsStore::save(const std::string& application, const std::string
     return true;
 }
 
+DecodeResult FakeDecoder::decode(const std::string& path, DisplayHint hint) {
+    decoded.push_back(path);
+    lastHint = hint;
+    const auto found = sizes.find(path);
+    if (found == sizes.end()) {
+        return {nullptr, "not a picture"};
+    }
+    return {std::make_shared<BlankPicture>(found->second.first, found->second.second), {}};
+}
+
 Picture FakeEnvironment::artwork(const std::string& name) {
     return std::make_shared<BlankPicture>(name == "logo" ? 226 : 32, name == "logo" ? 226 : 32);
 }

@@ -8,9 +8,10 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/MessageBoxes.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
+#include "platform/services/ImageDecoder.h"
+#include "platform/services/MessageBoxes.h"
+#include "platform/services/Services.h"
+#include "platform/services/SettingsStore.h"
 
 namespace glimpa::test {
 
@@ -91,6 +92,25 @@ public:
 private:
     int m_width;
     int m_height;
+};
+
+/// A decoder that knows pictures by path: each path given a size decodes to
+/// a blank picture of that size; any other path fails. It counts its work.
+class FakeDecoder : public ImageDecoder {
+public:
+    void picture(const std::string& path, int width, int height) { sizes[path] = {width, height}; }
+    DecodeResult decode(const std::string& path, DisplayHint hint) override;
+    void prefetch(const std::vector<std::string>& paths, DisplayHint hint) override {
+        prefetched = paths;
+        prefetchHint = hint;
+    }
+
+    std::map<std::string, std::pair<int, int>> sizes;
+    /// Every path asked for, in order, and the hint of the last decode.
+    std::vector<std::string> decoded;
+    DisplayHint lastHint;
+    std::vector<std::string> prefetched;
+    DisplayHint prefetchHint;
 };
 
 class FakeEnvironment : public Environment {

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "app/Settings.h"
 #include "support/FakeServiceSet.h"
 
 namespace glimpa::test {
 
-/// A fresh program for one test: fake services, the real picture decoder,
-/// and the application context over them, with no windows on screen.
+/// A fresh program for one test: fake services, a decoder that knows
+/// pictures by path, and the application context over them, with no windows
+/// on screen.
 struct Harness : FakeServiceSet {
+    FakeDecoder decoder;
     FakeEnvironment environment;
     NoWindowSystem windows;
     AppContext app{
@@ -15,10 +18,10 @@ struct Harness : FakeServiceSet {
 
     /// Stores a setting as the program would find it.
     void store(const std::string& key, const std::string& value) {
-        settings.values[{"GLIMPA", "Settings", key}] = value;
+        settings.values[{kProgramTitle, Settings::kSection, key}] = value;
     }
     std::string stored(const std::string& key) const {
-        const auto found = settings.values.find({"GLIMPA", "Settings", key});
+        const auto found = settings.values.find({kProgramTitle, Settings::kSection, key});
         return found != settings.values.end() ? found->second : "<absent>";
     }
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Timer.h"
+#include "platform/controls/Timer.h"
 
 namespace glimpa::test {
 

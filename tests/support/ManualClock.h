@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <map>
 
-#include "platform/TimerService.h"
+#include "platform/services/TimerService.h"
 
 namespace glimpa::test {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "decoding/PictureDecoder.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtServices.h"
 #include "support/FakeServiceSet.h"
@@ -10,6 +11,7 @@ namespace glimpa::test {
 /// The program bound to real Qt widgets (offscreen), with the real decoder,
 /// scripted message boxes, a manual clock and an in-memory settings store.
 struct QtHarness : FakeServiceSet {
+    PictureDecoder decoder;
     QtEnvironment environment;
     QtBackend backend{help};
     AppContext app{

@@ -4,8 +4,8 @@
 
 #include "app/Main.h"
 #include "lineup_selector/frmLineupSelector.h"
+#include "pictures/Files.h"
 #include "support/Harness.h"
-#include "support/ImageFiles.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa::test {
@@ -20,8 +20,10 @@ protected:
 
     ListBox& lineup() { return h.app.frmLineupSelector().ListPictures; }
 
+    /// A file in the folder that the decoder knows as a picture of this size.
     std::string jpeg(const std::string& name, int width, int height) {
-        writeJpeg(folder.file(name), width, height);
+        writeBytes(folder.file(name), "");
+        h.decoder.picture(folder.file(name), width, height);
         return folder.file(name);
     }
     /// A lineup of n small pictures, "0.jpg" first.

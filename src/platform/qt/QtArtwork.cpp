@@ -1,6 +1,6 @@
 #include "platform/qt/QtArtwork.h"
 
-#include "platform/qt/QtGeometry.h"
+#include "decoding/ScreenDensity.h"
 
 #include <QGuiApplication>
 #include <QIconEngine>

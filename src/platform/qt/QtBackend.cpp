@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/ListBox.h"
+#include "platform/controls/DirListBox.h"
+#include "platform/controls/DriveListBox.h"
+#include "platform/controls/ListBox.h"
 #include "platform/qt/QtControlBindings.h"
 #include "platform/qt/QtGeometry.h"
 #include "platform/qt/QtListBindings.h"

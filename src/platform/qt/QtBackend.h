@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <unordered_map>
 
-#include "platform/Services.h"
 #include "platform/qt/QtArtwork.h"
+#include "platform/services/Services.h"
 
 namespace glimpa {
 

@@ -11,9 +11,9 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/ListBox.h"
+#include "platform/controls/DirListBox.h"
+#include "platform/controls/DriveListBox.h"
+#include "platform/controls/ListBox.h"
 #include "platform/qt/QtEventHook.h"
 #include "platform/qt/QtGeometry.h"
 #include "platform/qt/widgets/ListBoxModel.h"

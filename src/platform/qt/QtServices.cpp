@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/ArtworkPicture.h"
 #include "platform/qt/QtArtwork.h"
-#include "platform/qt/QtPicture.h"
 #include "platform/qt/widgets/HelpWindow.h"
 
 namespace glimpa {
@@ -107,7 +107,7 @@ QtHelpViewer::~QtHelpViewer() = default;
 void QtHelpViewer::showHelp() {
     const QString path = QFile::decodeName(QByteArray::fromStdString(m_path));
     if (m_path.empty() || !QFileInfo(path).isFile()) {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("GLIMPA"),
+        QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
                         QStringLiteral("The help file %1 could not be found.")
                             .arg(QDir::toNativeSeparators(path)),
                         QMessageBox::Ok);
@@ -183,7 +183,7 @@ std::vector<std::string> QtEnvironment::drives() {
 }
 
 Picture QtEnvironment::artwork(const std::string& name) {
-    return QtPicture::artwork(QString::fromStdString(name));
+    return std::make_shared<ArtworkPicture>(QString::fromStdString(name));
 }
 
 }  // namespace glimpa

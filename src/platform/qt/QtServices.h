@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MessageBoxes.h"
-#include "platform/Services.h"
+#include "platform/services/MessageBoxes.h"
+#include "platform/services/Services.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "platform/SettingsStore.h"
+#include "platform/services/SettingsStore.h"
 
 namespace glimpa {
 

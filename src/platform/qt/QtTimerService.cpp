@@ -1,6 +1,6 @@
 #include "platform/qt/QtTimerService.h"
 
-#include "platform/Timer.h"
+#include "platform/controls/Timer.h"
 
 namespace glimpa {
 

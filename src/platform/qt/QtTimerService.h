@@ -4,7 +4,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "platform/TimerService.h"
+#include "platform/services/TimerService.h"
 
 namespace glimpa {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "platform/Form.h"
+#include "platform/controls/Form.h"
 
 namespace glimpa {
 

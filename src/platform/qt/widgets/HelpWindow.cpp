@@ -1,5 +1,6 @@
 #include "platform/qt/widgets/HelpWindow.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -9,8 +10,9 @@
 namespace glimpa {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent), m_browser(new QTextBrowser(this)) {
-    setWindowTitle(QStringLiteral("GLIMPA Help"));
-    setAccessibleName(QStringLiteral("GLIMPA Help"));
+    const QString title = QGuiApplication::applicationDisplayName() + QStringLiteral(" Help");
+    setWindowTitle(title);
+    setAccessibleName(title);
     resize(720, 640);
     auto* back = new QPushButton(QStringLiteral("&Back"), this);
     auto* forward = new QPushButton(QStringLiteral("&Forward"), this);

@@ -3,7 +3,7 @@
 #include <QAbstractListModel>
 #include <QFile>
 
-#include "platform/ListBox.h"
+#include "platform/controls/ListBox.h"
 
 namespace glimpa {
 

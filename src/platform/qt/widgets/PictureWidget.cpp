@@ -3,7 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "platform/qt/QtPicture.h"
+#include "decoding/PaintablePicture.h"
 
 namespace glimpa {
 
@@ -23,17 +23,11 @@ void PictureWidget::setStretch(bool stretch) {
 
 const QImage& PictureWidget::displayImage() const {
     static const QImage none;
-    const auto* picture = dynamic_cast<const QtPicture*>(m_picture.get());
+    const auto* picture = dynamic_cast<const PaintablePicture*>(m_picture.get());
     if (picture == nullptr || size().isEmpty()) {
         return none;
     }
-    // A photo at its natural size is drawn pixel for pixel; artwork is drawn
-    // for the screen's density.
-    if (!m_stretch && !picture->isArtwork() &&
-        size() == QSize(picture->widthPx(), picture->heightPx())) {
-        return picture->fullImage();
-    }
-    return picture->imageAt((QSizeF(size()) * devicePixelRatioF()).toSize());
+    return picture->imageFor(size(), devicePixelRatioF(), m_stretch);
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "platform/Picture.h"
+#include "platform/services/Picture.h"
 
 namespace glimpa {
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include "app/AppContext.h"
+#include "decoding/PictureDecoder.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/qt/QtServices.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtTimerService.h"
+
+namespace glimpa {
+
+/// The program on Qt: every service, the widget binding and the application
+/// context over them. Made after the QApplication and gone before it.
+class Program {
+public:
+    explicit Program(QString settingsFolder = {});
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    AppContext& app() { return m_app; }
+    QtBackend& backend() { return m_windows; }
+
+private:
+    QtMessageBoxes m_messages;
+    QtSettingsStore m_settings;
+    QtTimerService m_timers;
+    QtMousePointer m_pointer;
+    QtProcessControl m_process;
+    QtHelpViewer m_help;
+    PictureDecoder m_decoder;
+    QtEnvironment m_environment;
+    QtBackend m_windows;
+    AppContext m_app;
+};
+
+}  // namespace glimpa

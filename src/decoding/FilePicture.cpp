@@ -1,0 +1,57 @@
+#include "decoding/FilePicture.h"
+
+#include "decoding/Decode.h"
+
+namespace glimpa {
+
+FilePicture::FilePicture(QSize natural, QImage decoded, std::string path, PictureFile::Stamp stamp)
+    : m_natural(natural), m_path(std::move(path)), m_stamp(stamp), m_decoded(std::move(decoded)) {}
+
+const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) const {
+    if (!stretch && logical == m_natural) {
+        return fullImage();
+    }
+    return imageAt((QSizeF(logical) * density).toSize());
+}
+
+void FilePicture::decodeAgain(QSize cover) const {
+    if (m_path.empty()) {
+        return;
+    }
+    std::string error;
+    const auto file = readPictureFile(m_path, error);
+    if (!file || file->stamp != m_stamp) {
+        return;  // the file changed or went: keep what is at hand
+    }
+    DecodedImage again = decodePicture(file->bytes, cover);
+    if (again && again.natural == m_natural) {
+        m_decoded = std::move(again.image);
+        m_scaled = QImage();
+    }
+}
+
+const QImage& FilePicture::imageAt(QSize pixels) const {
+    if (m_decoded.size() == pixels) {
+        return m_decoded;
+    }
+    if (m_scaled.size() == pixels && !m_scaled.isNull()) {
+        return m_scaled;
+    }
+    if ((m_decoded.width() < pixels.width() || m_decoded.height() < pixels.height()) &&
+        m_decoded.width() < m_natural.width()) {
+        decodeAgain(pixels.boundedTo(m_natural));
+    }
+    m_scaled = pixels.isEmpty() || m_decoded.isNull()
+                   ? QImage()
+                   : m_decoded.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return m_scaled;
+}
+
+const QImage& FilePicture::fullImage() const {
+    if (m_decoded.width() < m_natural.width() || m_decoded.height() < m_natural.height()) {
+        decodeAgain(QSize());
+    }
+    return m_decoded;
+}
+
+}  // namespace glimpa

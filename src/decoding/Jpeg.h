@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+
+#include "decoding/Decode.h"
+
+namespace glimpa {
+
+bool isJpeg(const QByteArray& bytes);
+
+/// The EXIF orientation (1 … 8) of a JPEG; 1 when it has none.
+int jpegOrientation(const QByteArray& bytes);
+
+/// The number of scans (start-of-scan markers) in a JPEG.
+int jpegScanCount(const QByteArray& bytes);
+
+/// What the frame header of a JPEG says of its coding.
+struct JpegFrame {
+    bool progressive = false;
+    int components = 3;
+};
+JpegFrame jpegFrame(const QByteArray& bytes);
+
+/// The stored (not yet turned) size of a JPEG, or an empty size.
+QSize jpegStoredSize(const QByteArray& bytes, std::string& error);
+
+/// Decodes a JPEG with libjpeg-turbo, at the smallest 1/2ⁿ scale whose result
+/// still covers `cover` (upright pixels; empty for the full size), any warning
+/// of the decoder counted as a failure, then turns it upright.
+DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits& limits);
+
+}  // namespace glimpa

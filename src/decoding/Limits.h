@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+namespace glimpa {
+
+/// Every limit of reading and decoding, memory in bytes and sides in pixels:
+/// what keeps a hostile file from taking the machine, and what the prepared
+/// pictures may hold.
+namespace limits {
+
+/// The largest file read as a picture.
+inline constexpr std::int64_t kMaxFileBytes = 512LL * 1024 * 1024;
+/// The longest side of a picture.
+inline constexpr int kMaxSidePx = 65535;
+/// Decoded bytes (four a pixel) allowed for one picture: a 100-megapixel
+/// photo at its natural size.
+inline constexpr std::int64_t kMaxDecodedBytes = 400LL * 1000 * 1000;
+/// Scans of a progressive JPEG; each one walks all of the picture's data.
+inline constexpr int kMaxProgressiveScans = 256;
+/// What Qt's own image readers may allocate for one image.
+inline constexpr std::int64_t kQtReaderBytes = 512LL * 1024 * 1024;
+/// Decoded bytes that pictures prepared ahead of need may hold together.
+inline constexpr std::int64_t kPreparedBytes = 128LL * 1024 * 1024;
+
+}  // namespace limits
+
+/// The limits of one decode; the fuzzer tightens them.
+struct DecodeLimits {
+    int maxSide = limits::kMaxSidePx;
+    std::int64_t maxDecodedBytes = limits::kMaxDecodedBytes;
+    int maxProgressiveScans = limits::kMaxProgressiveScans;
+};
+
+}  // namespace glimpa

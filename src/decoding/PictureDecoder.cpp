@@ -1,0 +1,169 @@
+#include "decoding/PictureDecoder.h"
+
+#include <QImageReader>
+#include <algorithm>
+#include <cmath>
+
+#include "decoding/Decode.h"
+#include "decoding/FilePicture.h"
+#include "decoding/ScreenDensity.h"
+
+namespace glimpa {
+
+namespace {
+
+/// The device pixels a fitted display gives this picture; empty when it is
+/// shown at its natural size (smaller than the frame in both directions).
+QSize fittedPixels(QSize natural, const PictureDecoder::Request& request) {
+    const DisplayHint& hint = request.hint;
+    if (!hint.fits() || natural.isEmpty() ||
+        (natural.width() < hint.fitWidthPx && natural.height() < hint.fitHeightPx)) {
+        return {};
+    }
+    const double scale = std::min(static_cast<double>(hint.fitWidthPx) / natural.width(),
+                                  static_cast<double>(hint.fitHeightPx) / natural.height());
+    return {std::max(1, static_cast<int>(std::lround(natural.width() * scale * request.density))),
+            std::max(1, static_cast<int>(std::lround(natural.height() * scale * request.density)))};
+}
+
+}  // namespace
+
+PictureDecoder::PictureDecoder(std::int64_t cacheBudgetBytes) : m_budget(cacheBudgetBytes) {
+    QImageReader::setAllocationLimit(static_cast<int>(limits::kQtReaderBytes / (1024 * 1024)));
+    m_worker = std::thread([this] { work(); });
+}
+
+PictureDecoder::~PictureDecoder() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_queue.clear();
+    }
+    m_changed.notify_all();
+    m_worker.join();
+}
+
+PictureDecoder::Request PictureDecoder::requestFor(DisplayHint hint) {
+    return {hint, screenDensity()};
+}
+
+DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request) {
+    std::string error;
+    const auto file = readPictureFile(path, error);
+    if (!file) {
+        return {nullptr, error};
+    }
+    const auto natural = pictureSize(file->bytes, error);
+    if (!natural) {
+        return {nullptr, error};
+    }
+    const QSize fitted = fittedPixels(*natural, request);
+    DecodedImage decoded = decodePicture(file->bytes, fitted);
+    if (!decoded) {
+        return {nullptr, decoded.error};
+    }
+    auto picture = std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
+                                                 file->path, file->stamp);
+    if (!fitted.isEmpty()) {
+        picture->imageAt(fitted);  // ready to paint
+    }
+    return {std::move(picture), {}};
+}
+
+DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
+    const Request request = requestFor(hint);
+    std::unique_lock lock(m_mutex);
+    // A picture the worker is on now for this display is worth waiting for.
+    m_changed.wait(lock, [&] { return m_inProgress != path || m_inProgressRequest != request; });
+    const auto found = m_prepared.find(path);
+    if (found != m_prepared.end()) {
+        Prepared prepared = std::move(found->second);
+        m_prepared.erase(found);
+        lock.unlock();
+        if (prepared.request == request && stampOf(path) == prepared.stamp) {
+            return {std::move(prepared.picture), {}};
+        }
+    } else {
+        lock.unlock();
+    }
+    return decodeFile(path, request);
+}
+
+void PictureDecoder::prefetch(const std::vector<std::string>& paths, DisplayHint hint) {
+    const Request request = requestFor(hint);
+    {
+        const std::lock_guard lock(m_mutex);
+        m_wanted = paths;
+        m_request = request;
+        std::erase_if(m_prepared, [&](const auto& entry) {
+            return !wanted(entry.first, entry.second.request);
+        });
+        m_queue.clear();
+        for (const auto& path : paths) {
+            const bool underWay = path == m_inProgress && m_inProgressRequest == request;
+            if (!m_prepared.contains(path) && !underWay) {
+                m_queue.push_back(path);
+            }
+        }
+    }
+    m_changed.notify_all();
+}
+
+bool PictureDecoder::wanted(const std::string& path, const Request& request) const {
+    return request == m_request &&
+           std::find(m_wanted.begin(), m_wanted.end(), path) != m_wanted.end();
+}
+
+void PictureDecoder::waitUntilIdle() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [&] { return m_queue.empty() && m_inProgress.empty(); });
+}
+
+bool PictureDecoder::isPrepared(const std::string& path) {
+    const std::lock_guard lock(m_mutex);
+    return m_prepared.contains(path);
+}
+
+void PictureDecoder::keepWithinBudget() {
+    // The least wanted go first: the order of m_wanted is the order of need.
+    std::int64_t held = 0;
+    for (const auto& path : m_wanted) {
+        const auto found = m_prepared.find(path);
+        if (found == m_prepared.end()) {
+            continue;
+        }
+        held += found->second.picture->heldBytes();
+        if (held > m_budget) {
+            m_prepared.erase(found);
+        }
+    }
+}
+
+void PictureDecoder::work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [&] { return m_stopping || !m_queue.empty(); });
+        if (m_stopping) {
+            return;
+        }
+        const std::string path = m_queue.front();
+        m_queue.pop_front();
+        const Request request = m_request;
+        m_inProgress = path;
+        m_inProgressRequest = request;
+        lock.unlock();
+        DecodeResult result = decodeFile(path, request);
+        lock.lock();
+        m_inProgress.clear();
+        if (result && wanted(path, request)) {
+            auto picture = std::static_pointer_cast<FilePicture>(
+                std::const_pointer_cast<PictureData>(result.picture));
+            const PictureFile::Stamp stamp = picture->stamp();
+            m_prepared[path] = {std::move(picture), stamp, request};
+            keepWithinBudget();
+        }
+        m_changed.notify_all();
+    }
+}
+
+}  // namespace glimpa

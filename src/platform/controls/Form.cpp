@@ -1,0 +1,177 @@
+#include "platform/controls/Form.h"
+
+#include <algorithm>
+
+namespace glimpa {
+
+Form::Form(std::string name) : Control(std::move(name), nullptr) {
+    Control::setVisible(false);
+}
+
+Form::~Form() = default;
+
+void Form::setCaption(std::string caption) {
+    if (m_caption != caption) {
+        m_caption = std::move(caption);
+        changed(Aspect::Text);
+    }
+}
+
+Twips Form::clientWidth() const {
+    return std::max<Twips>(0, width() - m_decorationWidth);
+}
+
+Twips Form::clientHeight() const {
+    return std::max<Twips>(0, height() - m_decorationHeight);
+}
+
+bool Form::setWidth(Twips value) {
+    if (m_state != WindowState::Normal || value < 0) {
+        return false;
+    }
+    const Twips before = width();
+    if (!Control::setWidth(value)) {
+        return false;
+    }
+    if (before != value) {
+        sizeChanged();
+    }
+    return true;
+}
+
+bool Form::setHeight(Twips value) {
+    if (m_state != WindowState::Normal || value < 0) {
+        return false;
+    }
+    const Twips before = height();
+    if (!Control::setHeight(value)) {
+        return false;
+    }
+    if (before != value) {
+        sizeChanged();
+    }
+    return true;
+}
+
+void Form::setClientSize(Twips width, Twips height) {
+    Control::setWidth(width + m_decorationWidth);
+    Control::setHeight(height + m_decorationHeight);
+    layoutAligned();
+}
+
+void Form::setDecoration(Twips width, Twips height) {
+    m_decorationWidth = width;
+    m_decorationHeight = height;
+    layoutAligned();
+}
+
+void Form::setWindowState(WindowState state) {
+    if (m_state == state) {
+        return;
+    }
+    if (m_state == WindowState::Normal) {
+        m_normalFrame = {left(), top(), width(), height()};
+    }
+    m_state = state;
+    changed(Aspect::Style);
+    if (state == WindowState::Maximized) {
+        Control::setLeft(m_workArea.left);
+        Control::setTop(m_workArea.top);
+        Control::setWidth(m_workArea.width);
+        Control::setHeight(m_workArea.height);
+    } else if (state == WindowState::Normal) {
+        Control::setLeft(m_normalFrame.left);
+        Control::setTop(m_normalFrame.top);
+        Control::setWidth(m_normalFrame.width);
+        Control::setHeight(m_normalFrame.height);
+    }
+    sizeChanged();
+}
+
+void Form::setTopmost(bool on) {
+    if (m_topmost != on) {
+        m_topmost = on;
+        changed(Aspect::Style);
+    }
+}
+
+void Form::show() {
+    const bool first = !m_shownOnce;
+    m_shownOnce = true;
+    setVisible(true);
+    if (first) {
+        Resize();
+    }
+    platformActivated();
+}
+
+void Form::setActiveControl(Control* control) {
+    m_activeControl = control;
+    changed(Aspect::Focus);
+}
+
+void Form::platformGeometry(TwipsRect outer, Twips clientWidth, Twips clientHeight) {
+    Control::setLeft(outer.left);
+    Control::setTop(outer.top);
+    const bool resized = outer.width != width() || outer.height != height() ||
+                         clientWidth != this->clientWidth() || clientHeight != this->clientHeight();
+    m_decorationWidth = std::max<Twips>(0, outer.width - clientWidth);
+    m_decorationHeight = std::max<Twips>(0, outer.height - clientHeight);
+    Control::setWidth(outer.width);
+    Control::setHeight(outer.height);
+    if (resized) {
+        sizeChanged();
+    }
+}
+
+void Form::platformWindowState(WindowState state) {
+    if (m_state != state) {
+        if (m_state == WindowState::Normal) {
+            m_normalFrame = {left(), top(), width(), height()};
+        }
+        m_state = state;
+        sizeChanged();
+    }
+}
+
+void Form::platformActivated() {
+    if (!m_active && visible()) {
+        m_active = true;
+        Activate();
+    }
+}
+
+int Form::platformKeyPress(int keyAscii) {
+    if (m_keyPreview && keyAscii != 0) {
+        KeyPress(keyAscii);
+    }
+    return keyAscii;
+}
+
+void Form::sizeChanged() {
+    layoutAligned();
+    Resize();
+}
+
+void Form::layoutAligned() {
+    Twips top = 0;
+    for (Control* child : children()) {
+        if (child->align() == Align::Top) {
+            child->setLeft(0);
+            child->setTop(top);
+            child->setWidth(clientWidth());
+            if (child->visible()) {
+                top += child->height();
+            }
+        }
+    }
+    for (Control* child : children()) {
+        if (child->align() == Align::Right) {
+            child->setLeft(std::max<Twips>(0, clientWidth() - child->width()));
+            child->setTop(top);
+            child->setHeight(std::max<Twips>(0, clientHeight() - top));
+        }
+    }
+}
+
+}  // namespace glimpa

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/controls/Control.h"
+#include "platform/controls/Event.h"
+
+namespace glimpa {
+
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+/// A rectangle in twips (screen work areas, window frames).
+struct TwipsRect {
+    Twips left = 0;
+    Twips top = 0;
+    Twips width = 0;
+    Twips height = 0;
+};
+
+/// A top-level window. Its left, top, width and height are the outer frame in
+/// twips; the client area is the frame less the window decoration. Setting the
+/// size raises Resize at once; a minimized or maximized window refuses to be
+/// sized. Aligned children follow the client area.
+class Form : public Control {
+public:
+    explicit Form(std::string name);
+    ~Form() override;
+
+    ControlKind kind() const override { return ControlKind::Form; }
+
+    const std::string& caption() const { return m_caption; }
+    void setCaption(std::string caption);
+
+    WindowState windowState() const { return m_state; }
+    void setWindowState(WindowState state);
+
+    Twips clientWidth() const;
+    Twips clientHeight() const;
+    bool setWidth(Twips value) override;
+    bool setHeight(Twips value) override;
+    /// Sets the client area's size (design time).
+    void setClientSize(Twips width, Twips height);
+
+    bool keyPreview() const { return m_keyPreview; }
+    void setKeyPreview(bool on) { m_keyPreview = on; }
+
+    bool topmost() const { return m_topmost; }
+    /// Keeps the window above all windows that are not themselves kept on top;
+    /// its position and size are not changed.
+    void setTopmost(bool on);
+
+    /// Makes the window visible and active. The first show also raises Resize.
+    void show();
+    void hide() { setVisible(false); }
+
+    Control* activeControl() const { return m_activeControl; }
+    void setActiveControl(Control* control);
+
+    /// The screen area a maximized window fills.
+    void setWorkArea(TwipsRect area) { m_workArea = area; }
+    /// The decoration around the client area: outer size less client size.
+    void setDecoration(Twips width, Twips height);
+
+    /// Set by the owner of the window: runs the unload handling and tells
+    /// whether the window went away.
+    void setUnloadRequestHandler(std::function<bool()> handler) {
+        m_unloadHandler = std::move(handler);
+    }
+    bool requestUnload() { return m_unloadHandler ? m_unloadHandler() : true; }
+
+    Event<> Activate;
+    Event<> Resize;
+    Event<int&> KeyPress;
+
+    // What the window system reports back.
+    void platformGeometry(TwipsRect outer, Twips clientWidth, Twips clientHeight);
+    void platformWindowState(WindowState state);
+    void platformActivated();
+    void platformDeactivated() { m_active = false; }
+    /// A key that produced a character; returns the character left for the
+    /// focused control (0 when the window swallowed it).
+    int platformKeyPress(int keyAscii);
+
+private:
+    void sizeChanged();
+    void layoutAligned();
+
+    std::string m_caption;
+    WindowState m_state = WindowState::Normal;
+    TwipsRect m_normalFrame;
+    TwipsRect m_workArea{0, 0, 19200, 10800};
+    Twips m_decorationWidth = 120;
+    Twips m_decorationHeight = 480;
+    bool m_keyPreview = false;
+    bool m_topmost = false;
+    bool m_shownOnce = false;
+    bool m_active = false;
+    Control* m_activeControl = nullptr;
+    std::function<bool()> m_unloadHandler;
+};
+
+}  // namespace glimpa

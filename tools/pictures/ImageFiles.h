@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <filesystem>
+#include <string>
+
+#include "pictures/Files.h"
+
+namespace glimpa::test {
+
+/// Real picture files for tests, with photo-like gradients so that scaling and
+/// orientation can be told apart.
+void writeBmp(const std::filesystem::path& path, int width, int height);
+/// A baseline JPEG; orientation 1 … 8 adds an EXIF orientation tag.
+void writeJpeg(const std::filesystem::path& path, int width, int height, int orientation = 0);
+/// A GIF with the given number of frames, each the full size.
+void writeGif(const std::filesystem::path& path, int width, int height, int frames = 1);
+/// Smooth colour fields with textured patches and fine grain, as in a photo.
+QImage photoLike(int width, int height, unsigned seed);
+/// A photo-like JPEG at quality 90, baseline or progressive.
+void writePhotoJpeg(const std::filesystem::path& path, int width, int height,
+                    bool progressive = false, int orientation = 0);
+}  // namespace glimpa::test
