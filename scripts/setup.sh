@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config qt6-base-dev
-          qt6-qpa-plugins libfontconfig-dev libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-qpa-plugins libfontconfig-dev libgtest-dev libbenchmark-dev
           libturbojpeg0-dev libjpeg-turbo-progs
           xvfb dbus at-spi2-core python3-pyatspi python3-xlib desktop-file-utils appstream dpkg-dev)
 missing=()

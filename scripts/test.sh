@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds GLIMPA and runs every test without a display: the test suite, the
 # same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# picture-loader fuzzer over its seed corpus.
+# picture-loader fuzzer over its seed corpus. The program is also built as
+# packagers build it (a plain Release configuration), with clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,6 +13,10 @@ cmake --build --preset default
 ctest --preset default
 
 scripts/fuzz.sh replay
+
+cmake -S . -B build/plain-clang -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ \
+    -DGLIMPA_BUILD_TESTS=OFF -DGLIMPA_WERROR=ON >/dev/null
+cmake --build build/plain-clang --target glimpa
 
 cmake --preset asan >/dev/null
 cmake --build --preset asan

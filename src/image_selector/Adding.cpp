@@ -15,15 +15,25 @@ const std::string kReplaceOrAppend =
     "Select 'No' to APPEND to the existing Lineup.\r"
     "Select Cancel to Cancel this operation.";
 
+/// A count in brackets before a text: "(3)  Duplicate images were skipped."
+std::string counted(int count, const char* text) {
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) of a literal
+    // added to a temporary string.
+    std::string result = "(";
+    result += std::to_string(count);
+    result += ")";
+    result += text;
+    return result;
+}
+
 /// Tells the user how many files found no room in a full lineup.
 void reportLineupFull(AppContext& app, int notAdded) {
     MessageBoxes& messages = app.services().messages;
     messages.beep();
-    const std::string text =
-        "(" + std::to_string(notAdded) + ")" +
-        (notAdded == 1 ? "  Image was not added because the Image Lineup is full."
-                       : "  Images were not added because the Image Lineup is full.");
-    app.MsgBox(text, msgbox::Warning);
+    app.MsgBox(counted(notAdded, notAdded == 1
+                                     ? "  Image was not added because the Image Lineup is full."
+                                     : "  Images were not added because the Image Lineup is full."),
+               msgbox::Warning);
 }
 
 }  // namespace
@@ -141,8 +151,7 @@ void frmImageSelector::AddMultiple(std::int16_t MultipleType) {
     services.pointer.setBusy(false);
     if (duplicates >= 2) {
         messages.beep();
-        m_app.MsgBox("(" + std::to_string(duplicates) + ")  Duplicate images were skipped.",
-                     msgbox::Notice);
+        m_app.MsgBox(counted(duplicates, "  Duplicate images were skipped."), msgbox::Notice);
     } else if (duplicates == 1) {
         m_app.MsgBox("(1)  Duplicate image was skipped.", msgbox::Notice);
     }

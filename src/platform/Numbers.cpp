@@ -27,10 +27,6 @@ std::optional<std::int32_t> toWhole32(double value) {
     return roundInto<std::int32_t>(value);
 }
 
-std::optional<std::int16_t> toWhole16(double value) {
-    return roundInto<std::int16_t>(value);
-}
-
 std::optional<float> parseSingle(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) {

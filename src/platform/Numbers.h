@@ -11,9 +11,6 @@ namespace glimpa {
 /// NaN, infinities and results outside the 32-bit range.
 std::optional<std::int32_t> toWhole32(double value);
 
-/// As toWhole32, for the 16-bit range -32768 … 32767.
-std::optional<std::int16_t> toWhole16(double value);
-
 /// Reads a single-precision number written as decimal text. Surrounding blanks
 /// are allowed; anything else that is not part of the number makes it fail.
 std::optional<float> parseSingle(std::string_view text);

@@ -131,14 +131,6 @@ TEST_F(Display, GetPicLoadsTheActiveEntryAndRemembersItsIndex) {
     EXPECT_EQ(viewer->form().caption(), "GLIMPA Viewing:  " + folder.file("2.jpg"));
 }
 
-TEST_F(Display, ScrollBarsMoveThePictureAlongEachAxis) {
-    show(jpeg("wide.jpg", 3000, 2000));
-    viewer->HScroll1.setValue(1234);
-    EXPECT_EQ(viewer->Image1.left(), -1234);
-    viewer->VScroll1.platformScroll(99);
-    EXPECT_EQ(viewer->Image1.top(), -99);
-}
-
 TEST_F(Display, MinimizeAndRestoreKeepThePictureAndLayItOutAgain) {
     const std::string path = jpeg("a.jpg", 50, 40);
     show(path);

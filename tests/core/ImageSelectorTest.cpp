@@ -146,23 +146,6 @@ TEST_F(ImageSelector, ProgramCloseSavesItsPlaceAndFoldersInOrder) {
     EXPECT_EQ(h.stored("ImageSelectorFiles"), pictures);
 }
 
-TEST_F(ImageSelector, AMinimizedWindowSavesNothingAtClose) {
-    selector().form().setWindowState(WindowState::Minimized);
-    h.app.AppClosing = true;
-    h.app.Unload(WindowId::ImageSelector);
-    EXPECT_FALSE(h.app.isLoaded(WindowId::ImageSelector));
-    EXPECT_TRUE(h.settings.saved.empty());
-}
-
-TEST_F(ImageSelector, QuickOffEndsFromThisWindowToo) {
-    frmImageSelector& window = selector();
-    window.form().platformKeyPress(13);
-    EXPECT_EQ(h.process.ended, 0);
-    viewer->chkQuickOff.setValue(CheckBox::Checked);
-    window.form().platformKeyPress(13);
-    EXPECT_EQ(h.process.ended, 1);
-}
-
 TEST_F(ImageSelector, ClickingAFilePreviewsItAndCountsTheSelection) {
     fillLineup(2);
     lineup().setListIndex(0);

@@ -71,20 +71,6 @@ TEST_F(Lineup, DuplicateTestIsExactAndCaseSensitiveAndKeptInStepWithRemovals) {
     EXPECT_EQ(lineup.listIndex(), -1);
 }
 
-TEST_F(Lineup, WritingTextSelectsTheFirstEqualRowAndSelectedSelects) {
-    lineup.addItem("x", 0);
-    lineup.addItem("y", 0);
-    lineup.addItem("x", 0);
-    EXPECT_TRUE(lineup.setText("x"));
-    EXPECT_EQ(lineup.listIndex(), 0);
-    EXPECT_FALSE(lineup.setText("nowhere"));
-    EXPECT_EQ(lineup.listIndex(), 0);
-    EXPECT_TRUE(lineup.setSelected(1, true));
-    EXPECT_EQ(lineup.listIndex(), 1);
-    EXPECT_TRUE(lineup.selected(1));
-    EXPECT_FALSE(lineup.selected(0));
-}
-
 TEST_F(Lineup, RefusesAnInsertionBeyondItsLimit) {
     std::deque<std::string> rows;
     for (int i = 0; i < ListBox::kMaxRows; ++i) {

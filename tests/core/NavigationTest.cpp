@@ -1,3 +1,4 @@
+#include "image_selector/frmImageSelector.h"
 #include "support/ViewerFixture.h"
 
 namespace glimpa {
@@ -44,25 +45,29 @@ TEST_F(Navigation, HandlersRunAnywayAtTheEndsFollowTheLineupRules) {
 
     viewer->cmdNext.click();  // from no active entry to the first
     EXPECT_EQ(lineup().listIndex(), 0);
-}
 
-TEST_F(Navigation, OnAnEmptyLineupTheHandlersClearTheFrame) {
+    lineup().clear();  // on an empty lineup paging clears the frame
     show(jpeg("preview.jpg", 10, 10));
     viewer->cmdLast_Click();
     EXPECT_EQ(h.app.CurrentFile, "");
     EXPECT_EQ(viewer->Image1.width(), 0);
-    show(jpeg("preview.jpg", 10, 10));
-    viewer->cmdFirst_Click();
-    EXPECT_EQ(h.app.CurrentFile, "");
-    EXPECT_TRUE(h.messages.prompts.empty());
 }
 
-TEST_F(Navigation, QuickOffEndsOnCharacterKeysOnlyWhenTicked) {
-    viewer->form().platformKeyPress('a');
+TEST_F(Navigation, QuickOffEndsAtOnceOnACharacterKeyInAnyWindowAndSavesNothing) {
+    std::vector<Form*> windows{&viewer->form(), &h.app.frmImageSelector().form(),
+                               &h.app.frmLineupSelector().form()};
+    for (Form* window : windows) {
+        window->platformKeyPress('a');
+    }
     EXPECT_EQ(h.process.ended, 0);
     viewer->chkQuickOff.click();
-    viewer->form().platformKeyPress(' ');
-    EXPECT_EQ(h.process.ended, 1);
+    EXPECT_TRUE(viewer->picBackground.hasFocus());
+    for (Form* window : windows) {
+        window->platformKeyPress(13);
+    }
+    EXPECT_EQ(h.process.ended, 3);
+    EXPECT_TRUE(h.settings.saved.empty());
+    EXPECT_EQ(h.process.quitted, 0);
 }
 
 TEST_F(Navigation, LineupSelectorShowsTheRowLetGoOverOrReachedByEnterOrArrows) {

@@ -1,5 +1,6 @@
 #include "image_selector/frmImageSelector.h"
 #include "support/ViewerFixture.h"
+#include "viewer/ToolKey.h"
 
 namespace glimpa {
 namespace {
@@ -31,7 +32,7 @@ TEST_F(Slideshow, TheBarRunsDownWithTheIntervalAndEachAdvanceRefillsIt) {
     EXPECT_EQ(viewer->Timer1.interval(), 3000);
     EXPECT_EQ(viewer->ProgressBar1.max(), 30);
     EXPECT_EQ(bar(), 30);
-    EXPECT_EQ(viewer->Toolbar1.button("StartStop")->image, 7);
+    EXPECT_EQ(viewer->Toolbar1.button("StartStop")->image, pictureNumber(ToolPicture::Stop));
     EXPECT_EQ(viewer->Toolbar1.button("StartStop")->toolTip, "Stop the Slideshow");
     for (const char* key : {"Select", "Clear", "Trash", "TrashAll", "Show"}) {
         EXPECT_FALSE(viewer->Toolbar1.button(key)->enabled) << key;
@@ -156,12 +157,6 @@ TEST_F(Slideshow, ClosingTheMainWindowStopsItsTimers) {
     EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
     EXPECT_EQ(h.process.quitted, 1);
     EXPECT_EQ(h.pointer.changes.size(), 0u);
-}
-
-TEST_F(Slideshow, QuickOffClickGivesTheFocusBackToThePicture) {
-    viewer->chkQuickOff.setFocus();
-    viewer->chkQuickOff.click();
-    EXPECT_TRUE(viewer->picBackground.hasFocus());
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "app/Main.h"
+#include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
 #include "support/Harness.h"
 #include "viewer/frmImageViewer.h"
@@ -20,7 +23,8 @@ TEST(Startup, MainShowsTheMaximizedViewerWithItsIdleTextsAndNamesTheHelpFile) {
     EXPECT_TRUE(viewer.form().visible());
     EXPECT_EQ(viewer.form().windowState(), WindowState::Maximized);
     EXPECT_EQ(viewer.form().width(), h.environment.area.width);
-    EXPECT_EQ(viewer.lblVersion.caption(), "Release:  2.5.15");
+    EXPECT_TRUE(
+        std::regex_match(viewer.lblVersion.caption(), std::regex("Release:  \\d+\\.\\d+\\.\\d+")));
     EXPECT_EQ(viewer.lblCopyRight.caption().rfind("\u00a9", 0), 0u);
     EXPECT_EQ(viewer.lblHelp.caption(), "Press F1 for Help");
     EXPECT_EQ(viewer.Image2.width(), 226 * 15);
@@ -29,17 +33,6 @@ TEST(Startup, MainShowsTheMaximizedViewerWithItsIdleTextsAndNamesTheHelpFile) {
     EXPECT_FALSE(viewer.Timer1.enabled());
     EXPECT_EQ(viewer.Timer2.interval(), 100);
     EXPECT_EQ(h.help.helpFile, "/opt/glimpa/HELPFILE.HLP");
-
-    std::vector<std::string> keys;
-    for (const auto& button : viewer.Toolbar1.buttons()) {
-        keys.push_back(button.key);
-    }
-    EXPECT_EQ(keys, (std::vector<std::string>{"Select", "Clear", "Trash", "TrashAll", "Show",
-                                              "StartStop"}));
-    EXPECT_EQ(viewer.Toolbar1.button("TrashAll")->toolTip, "Empty the Lineup - Remove all Images");
-    for (auto* paging : {&viewer.cmdFirst, &viewer.cmdPrevious, &viewer.cmdNext, &viewer.cmdLast}) {
-        EXPECT_FALSE(paging->enabled());
-    }
 }
 
 TEST(Startup, HelpFileInARootFolderGetsTheSeparatorAppendedAsItIs) {
@@ -110,29 +103,17 @@ TEST(Closing, MainWindowCloseSavesTheSideWindowsPlaceAndEndsTheProgram) {
     EXPECT_EQ(h.process.quitted, 1);
 }
 
-TEST(Closing, MinimizedSideWindowSavesNothingButStillGoes) {
+TEST(Closing, MinimizedSideWindowsSaveNothingButStillGo) {
     Harness h;
     Main(h.app);
     h.store("LineupSelectorLeft", "1234");
     h.app.frmLineupSelector().form().setWindowState(WindowState::Minimized);
+    h.app.frmImageSelector().form().setWindowState(WindowState::Minimized);
     h.app.frmImageViewer().form().requestUnload();
     EXPECT_TRUE(h.settings.saved.empty());
+    EXPECT_FALSE(h.app.isLoaded(WindowId::ImageSelector));
     EXPECT_EQ(h.stored("LineupSelectorLeft"), "1234");
     EXPECT_EQ(h.process.quitted, 1);
-}
-
-TEST(Closing, QuickOffEndsAtOnceOnACharacterKeyAndSavesNothing) {
-    Harness h;
-    Main(h.app);
-    frmLineupSelector& selector = h.app.frmLineupSelector();
-    selector.form().platformKeyPress('a');
-    EXPECT_EQ(h.process.ended, 0);
-
-    h.app.frmImageViewer().chkQuickOff.setValue(CheckBox::Checked);
-    selector.form().platformKeyPress(13);
-    EXPECT_EQ(h.process.ended, 1);
-    EXPECT_TRUE(h.settings.saved.empty());
-    EXPECT_EQ(h.process.quitted, 0);
 }
 
 }  // namespace

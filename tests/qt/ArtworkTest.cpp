@@ -48,12 +48,6 @@ TEST(Artwork, IconsDrawnAheadLookLikeTheirDrawingInEveryState) {
     }
 }
 
-TEST(Artwork, AnIconIsMadeOncePerName) {
-    QtArtwork artwork;
-    EXPECT_EQ(artwork.icon("next").cacheKey(), artwork.icon("next").cacheKey());
-    EXPECT_NE(artwork.icon("next").cacheKey(), artwork.icon("last").cacheKey());
-}
-
 TEST(Artwork, TheLogoDrawnAheadIsTheLogoAndOtherSizesAreDrawnAnew) {
     const ArtworkPicture logo("logo");
     const qreal density = qGuiApp->devicePixelRatio();

@@ -105,17 +105,6 @@ TEST_F(Binding, CheckBoxClickAndModelValueStayInStepWithoutEchoes) {
     EXPECT_EQ(boxClicks, 3);
 }
 
-TEST_F(Binding, LabelsShowTheirCaptionAndControlsTheirState) {
-    label.setCaption("of");
-    EXPECT_EQ(widget<QLabel>(label)->text(), "of");
-    label.setVisible(false);
-    EXPECT_TRUE(widget<QLabel>(label)->isHidden());
-    box.setEnabled(false);
-    EXPECT_FALSE(widget<QCheckBox>(box)->isEnabled());
-    box.setToolTip("Zoom");
-    EXPECT_EQ(widget<QCheckBox>(box)->toolTip(), "Zoom");
-}
-
 TEST_F(Binding, SliderReportsPressBeforeChangeAndTakesModelValues) {
     auto* widget = this->widget<QSlider>(slider);
     QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(2, 5));

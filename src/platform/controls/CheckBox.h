@@ -27,11 +27,7 @@ public:
         if (value < Unchecked || value > Grayed) {
             return false;
         }
-        if (m_value != value) {
-            m_value = value;
-            changed(Aspect::Value);
-            Click();
-        }
+        assignValue(m_value, value, &Click);
         return true;
     }
     /// The user's click: toggles between checked and unchecked.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Twips.h"
+#include "platform/controls/Event.h"
 
 namespace glimpa {
 
@@ -108,6 +109,18 @@ protected:
     void changed(Aspect aspect);
     /// Sets a length; reports a geometry change only when the value differs.
     bool assignLength(Twips& field, Twips value);
+    /// Sets a value; only a new value is reported and raises the control's
+    /// change event, when it has one.
+    template <typename T>
+    void assignValue(T& field, const T& value, Event<>* change = nullptr) {
+        if (field != value) {
+            field = value;
+            changed(Aspect::Value);
+            if (change != nullptr) {
+                (*change)();
+            }
+        }
+    }
 
 private:
     std::string m_name;

@@ -15,11 +15,7 @@ bool DriveListBox::setDrive(const std::string& drive) {
     if (std::find(m_drives.begin(), m_drives.end(), drive) == m_drives.end()) {
         return false;
     }
-    if (m_drive != drive) {
-        m_drive = drive;
-        changed(Aspect::Value);
-        Change();
-    }
+    assignValue(m_drive, drive, &Change);
     return true;
 }
 

@@ -59,12 +59,6 @@ void Form::setClientSize(Twips width, Twips height) {
     layoutAligned();
 }
 
-void Form::setDecoration(Twips width, Twips height) {
-    m_decorationWidth = width;
-    m_decorationHeight = height;
-    layoutAligned();
-}
-
 void Form::setWindowState(WindowState state) {
     if (m_state == state) {
         return;

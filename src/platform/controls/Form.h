@@ -42,7 +42,6 @@ public:
     /// Sets the client area's size (design time).
     void setClientSize(Twips width, Twips height);
 
-    bool keyPreview() const { return m_keyPreview; }
     void setKeyPreview(bool on) { m_keyPreview = on; }
 
     bool topmost() const { return m_topmost; }
@@ -59,8 +58,6 @@ public:
 
     /// The screen area a maximized window fills.
     void setWorkArea(TwipsRect area) { m_workArea = area; }
-    /// The decoration around the client area: outer size less client size.
-    void setDecoration(Twips width, Twips height);
 
     /// Set by the owner of the window: runs the unload handling and tells
     /// whether the window went away.

@@ -71,13 +71,11 @@ public:
     void platformSetCurrent(int index, bool select, int shift);
     void platformMouseUp(int button, int shift, Twips x, Twips y) { MouseUp(button, shift, x, y); }
     void platformKeyUp(int keyCode, int shift) { KeyUp(keyCode, shift); }
-    void platformDblClick() { DblClick(); }
     /// The user changed an extended selection: the current row and every
     /// row's state as the list shows them.
     void platformSetSelection(int current, const std::deque<bool>& selected);
 
     Event<> Click;
-    Event<> DblClick;
     Event<int, int, Twips, Twips> MouseUp;
     Event<int, int> KeyUp;
 

@@ -18,15 +18,12 @@ public:
         m_backColor = rgb;
         changed(Aspect::Style);
     }
-    bool hasBorder() const { return m_border; }
-    void setBorder(bool on) { m_border = on; }
 
     /// Draws the panel now rather than at the next idle moment.
     void refresh() { changed(Aspect::Style); }
 
 private:
     std::int32_t m_backColor = -1;
-    bool m_border = false;
 };
 
 }  // namespace glimpa

@@ -36,10 +36,7 @@ public:
         if (value < m_min || value > m_max) {
             return false;
         }
-        if (m_value != value) {
-            m_value = value;
-            changed(Aspect::Value);
-        }
+        assignValue(m_value, value);
         return true;
     }
 

@@ -25,11 +25,7 @@ bool ScrollBar::setValue(std::int32_t value) {
     if (value < low() || value > high()) {
         return false;
     }
-    if (m_value != value) {
-        m_value = value;
-        changed(Aspect::Value);
-        Change();
-    }
+    assignValue(m_value, value, &Change);
     return true;
 }
 

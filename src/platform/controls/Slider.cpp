@@ -15,11 +15,7 @@ bool Slider::setValue(int value) {
     if (value < m_min || value > m_max) {
         return false;
     }
-    if (m_value != value) {
-        m_value = value;
-        changed(Aspect::Value);
-        Change();
-    }
+    assignValue(m_value, value, &Change);
     return true;
 }
 

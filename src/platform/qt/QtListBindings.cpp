@@ -207,8 +207,6 @@ QWidget* bindListBox(ListBox& list, QWidget* parent) {
             list.platformMouseUp(mouseButton(mouse->button()), shiftState(mouse->modifiers()),
                                  pixelsToTwips(mouse->position().x()),
                                  pixelsToTwips(mouse->position().y()));
-        } else if (event->type() == QEvent::MouseButtonDblClick) {
-            list.platformDblClick();
         }
         return false;
     });
