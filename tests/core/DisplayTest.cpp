@@ -131,6 +131,25 @@ TEST_F(Display, GetPicLoadsTheActiveEntryAndRemembersItsIndex) {
     EXPECT_EQ(viewer->form().caption(), "GLIMPA Viewing:  " + folder.file("2.jpg"));
 }
 
+TEST_F(Display, TheNeighboursOfTheActiveEntryArePreparedNextFirstForTheFrameShown) {
+    fillLineup(3);
+    lineup().setListIndex(2);
+    viewer->GetPic();
+    EXPECT_EQ(h.decoder.prefetched,
+              (std::vector<std::string>{folder.file("0.jpg"), folder.file("1.jpg")}));
+    EXPECT_FALSE(h.decoder.prefetchHint.fits());  // natural size: the whole picture
+
+    sizeWindow(9120, 7080);  // client 9000 × 6600, frame below toolbar and scroll bar row
+    viewer->Check1.setValue(CheckBox::Checked);
+    viewer->cmdPrevious.click();
+    EXPECT_EQ(h.decoder.decoded.back(), folder.file("1.jpg"));
+    EXPECT_EQ(h.decoder.lastHint, (DisplayHint{600, 383}));
+    EXPECT_EQ(h.decoder.prefetchHint, h.decoder.lastHint);
+
+    show(jpeg("preview.jpg", 5, 5));  // outside the lineup: no neighbours
+    EXPECT_TRUE(h.decoder.prefetched.empty());
+}
+
 TEST_F(Display, MinimizeAndRestoreKeepThePictureAndLayItOutAgain) {
     const std::string path = jpeg("a.jpg", 50, 40);
     show(path);
