@@ -24,12 +24,12 @@ public:
     QtBackend& backend() { return m_windows; }
 
 private:
-    QtMessageBoxes m_messages;
-    QtSettingsStore m_settings;
     QtTimerService m_timers;
+    QtMessageBoxes m_messages{m_timers};
+    QtSettingsStore m_settings;
     QtMousePointer m_pointer;
     QtProcessControl m_process;
-    QtHelpViewer m_help;
+    QtHelpViewer m_help{m_messages};
     PictureDecoder m_decoder;
     QtEnvironment m_environment;
     QtBackend m_windows;

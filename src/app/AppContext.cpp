@@ -109,10 +109,7 @@ void AppContext::End() {
 }
 
 int AppContext::MsgBox(const std::string& text, int style) {
-    m_services.timers.suspend();
-    const int answer = m_services.messages.show(text, style, title());
-    m_services.timers.resume();
-    return answer;
+    return m_services.messages.show(text, style, title());
 }
 
 void KeepOnTop(Form& window, std::int16_t flag) {

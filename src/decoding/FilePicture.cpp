@@ -4,8 +4,11 @@
 
 namespace glimpa {
 
-FilePicture::FilePicture(QSize natural, QImage decoded, std::string path, PictureFile::Stamp stamp)
-    : m_natural(natural), m_path(std::move(path)), m_stamp(stamp), m_decoded(std::move(decoded)) {}
+FilePicture::FilePicture(QSize natural, QImage decoded, QByteArray bytes, PictureFile::Stamp stamp)
+    : m_natural(natural),
+      m_bytes(std::move(bytes)),
+      m_stamp(stamp),
+      m_decoded(std::move(decoded)) {}
 
 const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) const {
     if (!stretch && logical == m_natural) {
@@ -15,15 +18,10 @@ const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) 
 }
 
 void FilePicture::decodeAgain(QSize cover) const {
-    if (m_path.empty()) {
+    if (m_bytes.isEmpty()) {
         return;
     }
-    std::string error;
-    const auto file = readPictureFile(m_path, error);
-    if (!file || file->stamp != m_stamp) {
-        return;  // the file changed or went: keep what is at hand
-    }
-    DecodedImage again = decodePicture(file->bytes, cover);
+    DecodedImage again = decodePicture(m_bytes, cover);
     if (again && again.natural == m_natural) {
         m_decoded = std::move(again.image);
         m_scaled = QImage();

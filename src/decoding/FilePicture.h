@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
-#include <string>
 
 #include "decoding/PaintablePicture.h"
 #include "decoding/PictureFile.h"
@@ -10,14 +10,15 @@
 namespace glimpa {
 
 /// A picture read from a file, held as a QImage that may be smaller than the
-/// picture's natural size (decoded for a fitted display). Asked for more
-/// pixels than it holds, it decodes its file again, while the file is still
-/// the one it was read from.
+/// picture's natural size (decoded for a fitted display) and as the file's
+/// bytes. Asked for more pixels than it holds, it decodes those bytes again:
+/// what it shows is always the file as it was read, whatever has happened to
+/// the file since.
 class FilePicture : public PaintablePicture {
 public:
-    /// A decoded file: its natural size and the image decoded so far. A
-    /// picture without a path holds its whole image.
-    FilePicture(QSize natural, QImage decoded, std::string path = {},
+    /// A decoded file: its natural size, the image decoded so far and the
+    /// file's bytes (none when the image is whole).
+    FilePicture(QSize natural, QImage decoded, QByteArray bytes = {},
                 PictureFile::Stamp stamp = {});
 
     int widthPx() const override { return m_natural.width(); }
@@ -32,14 +33,16 @@ public:
     /// The picture at its natural size, one image pixel per logical pixel.
     const QImage& fullImage() const;
     /// What the picture holds now, in bytes, for cache budgets.
-    qint64 heldBytes() const { return m_decoded.sizeInBytes() + m_scaled.sizeInBytes(); }
+    qint64 heldBytes() const {
+        return m_decoded.sizeInBytes() + m_scaled.sizeInBytes() + m_bytes.size();
+    }
     const PictureFile::Stamp& stamp() const { return m_stamp; }
 
 private:
     void decodeAgain(QSize cover) const;
 
     QSize m_natural;
-    std::string m_path;
+    QByteArray m_bytes;
     PictureFile::Stamp m_stamp;
     mutable QImage m_decoded;
     mutable QImage m_scaled;

@@ -62,8 +62,11 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     if (!decoded) {
         return {nullptr, decoded.error};
     }
+    // A picture decoded smaller than its natural size keeps the file's bytes
+    // to decode more of them when a larger display asks.
+    const bool whole = decoded.image.size() == decoded.natural;
     auto picture = std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
-                                                 file->path, file->stamp);
+                                                 whole ? QByteArray() : file->bytes, file->stamp);
     if (!fitted.isEmpty()) {
         picture->imageAt(fitted);  // ready to paint
     }

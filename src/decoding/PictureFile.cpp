@@ -59,7 +59,7 @@ std::optional<PictureFile> readPictureFile(const std::string& path, std::string&
         error = "the file is too large for a picture";
         return std::nullopt;
     }
-    PictureFile result{path, QByteArray(), stampFrom(info)};
+    PictureFile result{QByteArray(), stampFrom(info)};
     result.bytes.resize(static_cast<qsizetype>(info.st_size));
     qsizetype done = 0;
     while (done < result.bytes.size()) {

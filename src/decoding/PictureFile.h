@@ -17,7 +17,6 @@ struct PictureFile {
         bool operator==(const Stamp&) const = default;
     };
 
-    std::string path;
     QByteArray bytes;
     Stamp stamp;
 };

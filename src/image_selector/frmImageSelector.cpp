@@ -19,6 +19,7 @@ frmImageSelector::frmImageSelector(AppContext& app)
 
 void frmImageSelector::design() {
     m_form.setClientSize(3660, 5370);
+    m_form.setSizable(false);
     m_form.setCaption(caption(0));
     m_form.setKeyPreview(true);
     Drive1.move(0, 30, 3660, 315);

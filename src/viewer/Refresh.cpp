@@ -107,7 +107,9 @@ void frmImageViewer::UpdateUI() {
 
     const std::string startStop = keyText(ToolKey::StartStop);
     if (Timer1.enabled()) {
+        // Setting the interval starts the count again, and so the bar.
         Timer1.setInterval(seconds * 1000);
+        restartCountdown();
         Toolbar1.setButtonImage(startStop, pictureNumber(ToolPicture::Stop));
         Toolbar1.setButtonToolTip(startStop, "Stop the Slideshow");
         enable(Toolbar1,

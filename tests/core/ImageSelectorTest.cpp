@@ -132,6 +132,18 @@ TEST_F(ImageSelector, ClosingHidesResetsCaptionAndSelectionAndMovesTheActiveEntr
     EXPECT_EQ(window.Dir1.path(), folder.path().string());
 }
 
+TEST_F(ImageSelector, ShownAgainAfterItsCloseBoxItRefreshesItsButtons) {
+    jpeg("p.jpg", 4, 4);
+    restoreFrom("/", folder.path().string(), folder.path().string());
+    frmImageSelector& window = selector();
+    window.form().show();
+    window.File1.platformSetCurrent(0, true, 0);
+    EXPECT_TRUE(window.cmdAdd.enabled());
+    window.form().requestUnload();  // hidden, its list refreshed without a selection
+    window.form().show();
+    EXPECT_FALSE(window.cmdAdd.enabled());
+}
+
 TEST_F(ImageSelector, ProgramCloseSavesItsPlaceAndFoldersInOrder) {
     const std::string pictures = sub("pics");
     restoreFrom("/", pictures, pictures);

@@ -55,6 +55,22 @@ TEST_F(Slideshow, TheBarRunsDownWithTheIntervalAndEachAdvanceRefillsIt) {
     EXPECT_EQ(active(), 0);
 }
 
+TEST_F(Slideshow, ARefreshThatStartsTheCountAgainRefillsTheBar) {
+    fillLineup(3);
+    lineup().setListIndex(0);
+    viewer->GetPic();
+    start(3);
+    h.clock.advance(1500);
+    EXPECT_EQ(bar(), 15);
+    viewer->Check1.setValue(CheckBox::Checked);  // a refresh: the advance count starts again
+    EXPECT_EQ(bar(), 30);
+    h.clock.advance(2900);
+    EXPECT_EQ(bar(), 1);
+    EXPECT_EQ(active(), 0);
+    h.clock.advance(100);
+    EXPECT_EQ(active(), 1);
+}
+
 TEST_F(Slideshow, StoppingEmptiesTheBarAtOnce) {
     fillLineup(2);
     start(2);

@@ -140,9 +140,25 @@ TEST_F(Binding, ListRowsSelectionAndKeyReleasesTravel) {
     EXPECT_EQ(view->currentIndex().row(), 1);
     view->setCurrentIndex(view->model()->index(0, 0));
     EXPECT_EQ(list.listIndex(), 0);
-    QTest::keyRelease(view, Qt::Key_Return);
-    QTest::keyRelease(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Up);
     EXPECT_EQ(keyUps, (std::vector<int>{13, 38}));
+    // The release of a key pressed elsewhere (a message box closed by Enter)
+    // is not the list's.
+    QTest::keyRelease(view, Qt::Key_Return);
+    EXPECT_EQ(keyUps, (std::vector<int>{13, 38}));
+}
+
+TEST_F(Binding, ARowChosenByTheProgramIsScrolledIntoView) {
+    auto* view = widget<QListView>(list);
+    std::deque<std::string> rows;
+    for (int i = 0; i < 500; ++i) {
+        rows.push_back("/p/" + std::to_string(i) + ".jpg");
+    }
+    list.setRows(std::move(rows));
+    list.setListIndex(400);
+    const QRect row = view->visualRect(view->model()->index(400, 0));
+    EXPECT_TRUE(view->viewport()->rect().contains(row)) << row.y();
 }
 
 TEST_F(Binding, FormMirrorsCaptionAndSizeAndAsksBeforeClosing) {
@@ -164,9 +180,12 @@ TEST_F(Binding, KeyPreviewSeesEachCharacterOnceAndF1OpensHelp) {
     auto* child = widget<QWidget>(list);
     child->setFocus();
     QTest::keyClick(child, Qt::Key_A);
-    QTest::keyClick(child, Qt::Key_Right);
+    for (Qt::Key other : {Qt::Key_Right, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Delete}) {
+        QTest::keyClick(child, other);
+    }
+    QTest::keyClick(child, Qt::Key_Escape);
     QTest::keyClick(child, Qt::Key_F1);
-    EXPECT_EQ(keys, std::vector<int>{'a'});
+    EXPECT_EQ(keys, (std::vector<int>{'a', 0x1b}));
     EXPECT_EQ(help.shown, 1);
 }
 

@@ -66,6 +66,15 @@ TEST(Decoder, AFittedJpegIsDecodedSmallAndDecodedAgainWhenMoreIsAskedFor) {
     EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
 }
 
+TEST(Decoder, AFittedPictureGrowsFromTheFileAsItWasReadNotAsItIsNow) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
+    const DecodeResult result = PictureDecoder::decodeFile(folder.file("big.jpg"), {{400, 300}});
+    ASSERT_TRUE(result);
+    std::filesystem::remove(folder.file("big.jpg"));
+    EXPECT_EQ(asFile(result.picture).fullImage().size(), QSize(1600, 1200));
+}
+
 TEST(Decoder, ACoverSizeNeverEnlargesAPicture) {
     test::TempFolder folder;
     test::writeBmp(folder.file("strip.bmp"), 3000, 2);

@@ -75,7 +75,9 @@ TEST(QtTimerService, TicksThroughTheEventLoopUntilDisabled) {
 }
 
 TEST(QtHelpViewer, OpensTheHelpFileInItsOwnBrowserWithWorkingLinks) {
-    QtHelpViewer help;
+    QtTimerService timers;
+    QtMessageBoxes messages(timers);
+    QtHelpViewer help(messages);
     help.setHelpFile(GLIMPA_SOURCE_DIR "/resources/help/HELPFILE.HLP");
     help.showHelp();
     ASSERT_NE(help.window(), nullptr);
@@ -88,19 +90,30 @@ TEST(QtHelpViewer, OpensTheHelpFileInItsOwnBrowserWithWorkingLinks) {
     EXPECT_TRUE(browser->isBackwardAvailable());
 }
 
-TEST(QtHelpViewer, AMissingHelpFileGetsAClearMessage) {
-    QtHelpViewer help;
+TEST(QtHelpViewer, AMissingHelpFileGetsAClearMessageWhileTheTimersWait) {
+    QtTimerService timers;
+    QtMessageBoxes messages(timers);
+    QtHelpViewer help(messages);
+    Timer slideshow("Timer1", timers);
+    int ticks = 0;
+    slideshow.Tick.connect([&] { ++ticks; });
+    slideshow.setInterval(5);
     help.setHelpFile("/nowhere/HELPFILE.HLP");
     QString shown;
+    int ticksWhileOpen = -1;
     QTimer::singleShot(0, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             shown = box->text();
+            QTest::qWait(60);
+            ticksWhileOpen = ticks;
             box->accept();
         }
     });
     help.showHelp();
     EXPECT_TRUE(shown.contains("/nowhere/HELPFILE.HLP"));
+    EXPECT_EQ(ticksWhileOpen, 0);
     EXPECT_EQ(help.window(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }, 5000));  // running again
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "app/AppContext.h"
 #include "app/Main.h"
+#include "app/Settings.h"
 #include "decoding/PictureDecoder.h"
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
@@ -20,6 +21,7 @@
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/widgets/PictureWidget.h"
+#include "platform/services/MessageBoxes.h"
 #include "support/ManualClock.h"
 #include "support/QtHarness.h"
 #include "viewer/frmImageViewer.h"
@@ -70,9 +72,9 @@ TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     test::writeJpeg(folder.path() / "trip" / "beach.jpg", 20, 10);
     test::writeGif(folder.path() / "trip" / "wave.GIF", 10, 10);
     const std::string top = folder.path().string();
-    settings.values[{"GLIMPA", "Settings", "ImageSelectorDrive"}] = "/";
-    settings.values[{"GLIMPA", "Settings", "ImageSelectorPath"}] = top;
-    settings.values[{"GLIMPA", "Settings", "ImageSelectorFiles"}] = top;
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorDrive"}] = "/";
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = top;
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = top;
     Main(app);
     frmImageSelector& selector = app.frmImageSelector();
     selector.form().show();
@@ -98,6 +100,68 @@ TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     settle();
     EXPECT_EQ(app.CurrentFile, top + "/trip/wave.GIF");
     EXPECT_EQ(selector.form().caption(), "GLIMPA Image Selector  (1)");
+}
+
+TEST_F(QtViewer, ShowAgainBringsTheLineupSelectorToTheFrontWithTheListFocused) {
+    Main(app);
+    ListBox& lineup = app.frmLineupSelector().ListPictures;
+    for (int i = 0; i < 3; ++i) {
+        lineup.addItem("/p/" + std::to_string(i) + ".jpg", 0);
+    }
+    viewer().UpdateUI();
+    viewer().Toolbar1.click("Show");
+    settle();
+    QWidget* selector = backend.widgetFor(app.frmLineupSelector().form());
+    QWidget* main = backend.widgetFor(viewer().form());
+    main->activateWindow();
+    settle();
+    ASSERT_FALSE(selector->isActiveWindow());
+
+    viewer().Toolbar1.click("Show");
+    settle();
+    EXPECT_TRUE(selector->isActiveWindow());
+    EXPECT_TRUE(backend.widgetFor(lineup)->hasFocus());
+}
+
+TEST_F(QtViewer, TheImageSelectorHasItsDesignSizeAndCannotBeResized) {
+    Main(app);
+    viewer().Toolbar1.click("Select");
+    QWidget* selector = backend.widgetFor(app.frmImageSelector().form());
+    EXPECT_EQ(selector->size(), QSize(244, 358));
+    EXPECT_EQ(selector->minimumSize(), selector->maximumSize());
+}
+
+TEST_F(QtViewer, AWindowWithoutAUsableStoredPlaceIsLeftWhereTheWindowSystemPutsIt) {
+    settings.values[{kProgramTitle, Settings::kSection, "LineupSelectorLeft"}] = "abc";
+    settings.values[{kProgramTitle, Settings::kSection, "LineupSelectorTop"}] = "abc";
+    Main(app);
+    app.frmLineupSelector().form().show();
+    EXPECT_FALSE(backend.widgetFor(app.frmLineupSelector().form())->testAttribute(Qt::WA_Moved));
+    app.frmImageSelector().form().show();  // placed at its default, 1000 twips
+    EXPECT_TRUE(backend.widgetFor(app.frmImageSelector().form())->testAttribute(Qt::WA_Moved));
+}
+
+TEST_F(QtViewer, CtrlASelectsEveryFileAndAddSelectedAddsThemAll) {
+    for (int i = 0; i < 2000; ++i) {
+        test::writeBytes(folder.file("IMG_" + std::to_string(i) + ".jpg"), "");
+    }
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorDrive"}] = "/";
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = folder.path();
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = folder.path();
+    Main(app);
+    frmImageSelector& selector = app.frmImageSelector();
+    selector.form().show();
+    auto* files = qobject_cast<QListView*>(backend.widgetFor(selector.File1));
+    ASSERT_NE(files, nullptr);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                      files->visualRect(files->model()->index(0, 0)).center());
+    QTest::keyClick(files, Qt::Key_A, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(selector.File1.selectedCount(), 2000);
+    EXPECT_EQ(selector.SelectedCount, 2000);
+    messages.answer({msgbox::Ok});  // the first file's preview is no picture
+    selector.cmdAdd.click();
+    EXPECT_EQ(app.frmLineupSelector().ListPictures.listCount(), 2000);
 }
 
 /// The name a screen reader reads for a widget.

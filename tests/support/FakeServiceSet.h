@@ -9,7 +9,7 @@ namespace glimpa::test {
 /// clock, an in-memory settings store, recording pointer, process and help.
 struct FakeServiceSet {
     ManualClock clock;
-    ScriptedMessageBoxes messages;
+    ScriptedMessageBoxes messages{clock};
     MemorySettingsStore settings;
     FakePointer pointer;
     FakeProcess process;

@@ -4,7 +4,7 @@
 
 namespace glimpa::test {
 
-int ScriptedMessageBoxes::show(const std::string& text, int style, const std::string& title) {
+int ScriptedMessageBoxes::present(const std::string& text, int style, const std::string& title) {
     prompts.push_back({text, style, title});
     log.push_back("box:" + text);
     if (m_whileOpen) {

@@ -18,6 +18,8 @@ namespace glimpa::test {
 /// Message boxes that answer from a script and record every prompt and beep.
 class ScriptedMessageBoxes : public MessageBoxes {
 public:
+    using MessageBoxes::MessageBoxes;
+
     struct Prompt {
         std::string text;
         int style;
@@ -30,12 +32,14 @@ public:
     /// Runs while the next boxes are open (as a modal box's event loop would).
     void whileOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
 
-    int show(const std::string& text, int style, const std::string& title) override;
     void beep() override { log.push_back("beep"); }
 
     std::vector<Prompt> prompts;
     /// "beep" and "box:<text>" in the order they happened.
     std::vector<std::string> log;
+
+protected:
+    int present(const std::string& text, int style, const std::string& title) override;
 
 private:
     std::deque<int> m_answers;

@@ -25,6 +25,8 @@ enum class Aspect {
     Selection,
     Focus,
     Style,
+    /// A window asks to come to the front, active.
+    Activation,
 };
 
 /// How a control places itself against its container's client area.

@@ -25,6 +25,16 @@ Twips Form::clientHeight() const {
     return std::max<Twips>(0, height() - m_decorationHeight);
 }
 
+bool Form::setLeft(Twips value) {
+    m_placed = true;
+    return Control::setLeft(value);
+}
+
+bool Form::setTop(Twips value) {
+    m_placed = true;
+    return Control::setTop(value);
+}
+
 bool Form::setWidth(Twips value) {
     if (m_state != WindowState::Normal || value < 0) {
         return false;
@@ -96,7 +106,15 @@ void Form::show() {
     if (first) {
         Resize();
     }
+    changed(Aspect::Activation);
     platformActivated();
+}
+
+void Form::setVisible(bool visible) {
+    if (!visible) {
+        m_active = false;
+    }
+    Control::setVisible(visible);
 }
 
 void Form::setActiveControl(Control* control) {

@@ -37,6 +37,10 @@ public:
 
     Twips clientWidth() const;
     Twips clientHeight() const;
+    /// Placing the window by code; until then the window system places it.
+    bool setLeft(Twips value) override;
+    bool setTop(Twips value) override;
+    bool placed() const { return m_placed; }
     bool setWidth(Twips value) override;
     bool setHeight(Twips value) override;
     /// Sets the client area's size (design time).
@@ -44,14 +48,22 @@ public:
 
     void setKeyPreview(bool on) { m_keyPreview = on; }
 
+    /// Whether the user may resize the window; a tool window of fixed layout
+    /// may not.
+    bool sizable() const { return m_sizable; }
+    void setSizable(bool on) { m_sizable = on; }
+
     bool topmost() const { return m_topmost; }
     /// Keeps the window above all windows that are not themselves kept on top;
     /// its position and size are not changed.
     void setTopmost(bool on);
 
-    /// Makes the window visible and active. The first show also raises Resize.
+    /// Makes the window visible and active and brings it to the front, also
+    /// when it was visible already. The first show also raises Resize.
     void show();
     void hide() { setVisible(false); }
+    /// A hidden window is no longer the active one.
+    void setVisible(bool visible) override;
 
     Control* activeControl() const { return m_activeControl; }
     void setActiveControl(Control* control);
@@ -90,6 +102,8 @@ private:
     Twips m_decorationWidth = 120;
     Twips m_decorationHeight = 480;
     bool m_keyPreview = false;
+    bool m_sizable = true;
+    bool m_placed = false;
     bool m_topmost = false;
     bool m_shownOnce = false;
     bool m_active = false;

@@ -14,6 +14,29 @@
 
 namespace glimpa {
 
+namespace {
+
+/// The character a key press types, for the windows' key preview: letters,
+/// digits, punctuation and space, and Enter, Escape and Backspace; 0 for any
+/// other key (Tab, Delete, the arrows, function keys).
+int characterOf(const QKeyEvent& key) {
+    switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return '\r';
+        case Qt::Key_Escape:
+            return 0x1b;
+        case Qt::Key_Backspace:
+            return '\b';
+        default:
+            break;
+    }
+    const QString text = key.text();
+    return !text.isEmpty() && text.at(0).isPrint() ? text.at(0).unicode() : 0;
+}
+
+}  // namespace
+
 QtBackend::QtBackend(HelpViewer& help) : m_help(help) {
     qApp->installEventFilter(this);
 }
@@ -191,11 +214,11 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
         m_help.showHelp();
         return true;
     }
-    const QString text = key->text();
-    if (text.isEmpty()) {
+    const int character = characterOf(*key);
+    if (character == 0) {
         return false;
     }
-    return form->platformKeyPress(text.at(0).unicode()) == 0;
+    return form->platformKeyPress(character) == 0;
 }
 
 QWidget* QtBackend::createWidget(Control& control, QWidget* parent) {

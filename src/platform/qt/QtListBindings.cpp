@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
+#include <set>
 
 #include "platform/controls/DirListBox.h"
 #include "platform/controls/DriveListBox.h"
@@ -107,22 +109,24 @@ public:
     }
 
     void showSelection() {
+        // What the user selected in the view is shown there already.
+        if (m_reporting) {
+            m_reporting = false;
+            return;
+        }
         reloadIfPending();
         QItemSelectionModel* selection = m_view->selectionModel();
         const QSignalBlocker blocker(selection);
+        const QModelIndex current = m_model->index(m_list.listIndex(), 0);
         if (m_list.selectionMode() == SelectionMode::Single) {
-            selection->setCurrentIndex(m_model->index(m_list.listIndex(), 0),
-                                       QItemSelectionModel::ClearAndSelect);
+            selection->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
         } else {
-            QItemSelection selected;
-            for (int i = 0; i < m_list.listCount(); ++i) {
-                if (m_list.selected(i)) {
-                    selected.select(m_model->index(i, 0), m_model->index(i, 0));
-                }
-            }
-            selection->select(selected, QItemSelectionModel::ClearAndSelect);
-            selection->setCurrentIndex(m_model->index(m_list.listIndex(), 0),
-                                       QItemSelectionModel::NoUpdate);
+            selection->select(selectedRanges(), QItemSelectionModel::ClearAndSelect);
+            selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        }
+        // A row chosen by the program is brought into view, as one chosen by the user is.
+        if (current.isValid()) {
+            m_view->scrollTo(current);
         }
         m_view->viewport()->update();
     }
@@ -156,18 +160,40 @@ private:
         }
     }
 
+    /// The list's selected rows as runs of neighbouring rows: selecting all of
+    /// a large folder is one range, not one range per row.
+    QItemSelection selectedRanges() const {
+        QItemSelection ranges;
+        const int count = m_list.listCount();
+        for (int first = 0; first < count; ++first) {
+            if (!m_list.selected(first)) {
+                continue;
+            }
+            int last = first;
+            while (last + 1 < count && m_list.selected(last + 1)) {
+                ++last;
+            }
+            ranges.append(QItemSelectionRange(m_model->index(first, 0), m_model->index(last, 0)));
+            first = last;
+        }
+        return ranges;
+    }
+
     void reportExtendedSelection() {
         if (m_reloadPending || m_model->rowCount() != m_list.listCount()) {
             return;
         }
         QItemSelectionModel* selection = m_view->selectionModel();
         std::deque<bool> selected(static_cast<std::size_t>(m_list.listCount()), false);
-        for (const QModelIndex& index : selection->selectedIndexes()) {
-            if (index.row() >= 0 && index.row() < m_list.listCount()) {
-                selected[static_cast<std::size_t>(index.row())] = true;
+        for (const QItemSelectionRange& range : selection->selection()) {
+            const int last = std::min(range.bottom(), m_list.listCount() - 1);
+            for (int row = std::max(range.top(), 0); row <= last; ++row) {
+                selected[static_cast<std::size_t>(row)] = true;
             }
         }
+        m_reporting = true;
         m_list.platformSetSelection(selection->currentIndex().row(), selected);
+        m_reporting = false;
     }
 
     ListBox& m_list;
@@ -175,6 +201,7 @@ private:
     ListBoxModel* m_model;
     bool m_reloadPending = false;
     bool m_clickPending = false;
+    bool m_reporting = false;
 };
 
 }  // namespace
@@ -210,12 +237,20 @@ QWidget* bindListBox(ListBox& list, QWidget* parent) {
         }
         return false;
     });
-    new EventHook(view, [&list](QEvent* event) {
-        if (event->type() == QEvent::KeyRelease) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat()) {
-                list.platformKeyUp(keyCode(key->key()), shiftState(key->modifiers()));
-            }
+    // A release counts only when this list had the key's press: a message
+    // box closed by the press of Enter leaves its release to the list below.
+    new EventHook(view, [&list, pressed = std::set<int>()](QEvent* event) mutable {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+            return false;
+        }
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat()) {
+            return false;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            pressed.insert(key->key());
+        } else if (pressed.erase(key->key()) != 0) {
+            list.platformKeyUp(keyCode(key->key()), shiftState(key->modifiers()));
         }
         return false;
     });

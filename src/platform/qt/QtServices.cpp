@@ -29,7 +29,7 @@ QString fromCarriageReturns(const std::string& text) {
 
 }  // namespace
 
-int QtMessageBoxes::show(const std::string& text, int style, const std::string& title) {
+int QtMessageBoxes::present(const std::string& text, int style, const std::string& title) {
     QMessageBox box;
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(fromCarriageReturns(text));
@@ -100,18 +100,15 @@ void QtProcessControl::quit() {
         qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
-QtHelpViewer::QtHelpViewer() = default;
+QtHelpViewer::QtHelpViewer(MessageBoxes& messages) : m_messages(messages) {}
 
 QtHelpViewer::~QtHelpViewer() = default;
 
 void QtHelpViewer::showHelp() {
     const QString path = QFile::decodeName(QByteArray::fromStdString(m_path));
     if (m_path.empty() || !QFileInfo(path).isFile()) {
-        QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
-                        QStringLiteral("The help file %1 could not be found.")
-                            .arg(QDir::toNativeSeparators(path)),
-                        QMessageBox::Ok);
-        box.exec();
+        m_messages.show("The help file " + m_path + " could not be found.", msgbox::Notice,
+                        QGuiApplication::applicationDisplayName().toStdString());
         return;
     }
     if (!m_window) {

@@ -12,8 +12,11 @@ class HelpWindow;
 /// Message boxes and the beep through QMessageBox.
 class QtMessageBoxes : public MessageBoxes {
 public:
-    int show(const std::string& text, int style, const std::string& title) override;
+    using MessageBoxes::MessageBoxes;
     void beep() override;
+
+protected:
+    int present(const std::string& text, int style, const std::string& title) override;
 };
 
 /// The busy pointer as an application-wide override cursor.
@@ -36,7 +39,7 @@ public:
 /// that it is missing.
 class QtHelpViewer : public HelpViewer {
 public:
-    QtHelpViewer();
+    explicit QtHelpViewer(MessageBoxes& messages);
     ~QtHelpViewer() override;
     void setHelpFile(const std::string& path) override { m_path = path; }
     void showHelp() override;
@@ -45,6 +48,7 @@ public:
     HelpWindow* window() const { return m_window.get(); }
 
 private:
+    MessageBoxes& m_messages;
     std::string m_path;
     std::unique_ptr<HelpWindow> m_window;
 };

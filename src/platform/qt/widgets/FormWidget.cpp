@@ -45,6 +45,12 @@ void FormWidget::sync(Aspect aspect) {
             case Aspect::Style:
                 applyState();
                 break;
+            case Aspect::Activation:
+                if (isVisible()) {
+                    raise();
+                    activateWindow();
+                }
+                break;
             default:
                 break;
         }
@@ -62,8 +68,17 @@ void FormWidget::applyGeometry() {
         return;
     }
     const Applying applying(m_applying);
-    move(twipsToPixels(m_form.left()), twipsToPixels(m_form.top()));
-    resize(twipsToPixels(m_form.clientWidth()), twipsToPixels(m_form.clientHeight()));
+    // A window that the program never placed stays where the window system
+    // puts it.
+    if (m_form.placed()) {
+        move(twipsToPixels(m_form.left()), twipsToPixels(m_form.top()));
+    }
+    const QSize client(twipsToPixels(m_form.clientWidth()), twipsToPixels(m_form.clientHeight()));
+    if (m_form.sizable()) {
+        resize(client);
+    } else {
+        setFixedSize(client);
+    }
 }
 
 void FormWidget::applyState() {
@@ -85,8 +100,8 @@ void FormWidget::applyState() {
         const bool wasVisible = isVisible();
         const QRect frame = geometry();
         setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        setGeometry(frame);
         if (wasVisible) {
+            setGeometry(frame);
             show();
         }
     }
