@@ -118,18 +118,42 @@ def press_key(name):
     x.sync()
 
 
-def close_window(title_prefix):
-    """Asks the window to close, as its close box does."""
+def x_window(title_prefix):
+    """The program's X window whose title starts so."""
     def search(window):
         name = window.get_wm_name()
-        if isinstance(name, str) and name.startswith(title_prefix):
+        if (isinstance(name, str) and name.startswith(title_prefix) and
+                window.get_attributes().map_state == X.IsViewable):
             return window
         for child in window.query_tree().children:
             found = search(child)
             if found is not None:
                 return found
         return None
-    target = wait_for("the X window " + title_prefix, lambda: search(x.screen().root))
+    return wait_for("the X window " + title_prefix, lambda: search(x.screen().root))
+
+
+def outer_geometry(window):
+    """The window's frame on the screen (left, top, width, height): the window
+    manager's frame around it, or the window itself without one."""
+    root = x.screen().root
+    while True:
+        parent = window.query_tree().parent
+        if parent == root:
+            break
+        window = parent
+    g = window.get_geometry()
+    return (g.x, g.y, g.width + 2 * g.border_width, g.height + 2 * g.border_width)
+
+
+def client_size(window):
+    g = window.get_geometry()
+    return (g.width, g.height)
+
+
+def close_window(title_prefix):
+    """Asks the window to close, as its close box does."""
+    target = x_window(title_prefix)
     protocols = x.intern_atom("WM_PROTOCOLS")
     event = protocol.event.ClientMessage(window=target, client_type=protocols,
                                          data=(32, [x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime,
@@ -139,10 +163,20 @@ def close_window(title_prefix):
 
 
 
-def start(glimpa, samples, config):
-    """Starts the accessibility bus and the program; returns both processes."""
+def start_accessibility():
+    """Starts the accessibility bus; returns its process."""
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(0.5)
+    return bus
+
+
+def start(glimpa, samples, config):
+    """Starts the accessibility bus and the program; returns both processes."""
+    return start_accessibility(), start_program(glimpa, samples, config)
+
+
+def start_program(glimpa, samples, config):
+    """Starts the program on the accessibility bus that runs already."""
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_CONFIG_HOME=config)
-    return bus, subprocess.Popen([glimpa], cwd=samples, env=env)
+    return subprocess.Popen([glimpa], cwd=samples, env=env)

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The installed program in a real X display (Xvfb), driven as a user through
-# the accessibility interface. Argument: the build folder.
+# the accessibility interface. Arguments: the build folder, and "openbox" for
+# a window manager on the display (none by default).
 set -euo pipefail
 build=$(cd "$1" && pwd)
+manager=${2:-none}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 cleanup() {

@@ -1,6 +1,7 @@
 # Starts a virtual X display for the program. Source it with the work folder
-# in $work; it sets DISPLAY, a private runtime folder, and stop_display, which
-# ends the display and the accessibility bus that ran in that folder.
+# in $work, and $manager set to "openbox" for a window manager on it; it sets
+# DISPLAY, a private runtime folder, and stop_display, which ends the display,
+# its window manager and the accessibility bus that ran in that folder.
 # Leaves the program to find no Qt platform override.
 mkdir -p "$work/run"
 chmod 700 "$work/run"
@@ -14,8 +15,15 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 export DISPLAY=":$(head -n1 "$work/display")"
+wm=
+if [ "${manager:-none}" = openbox ]; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+fi
 
 stop_display() {
+    if [ -n "$wm" ]; then kill "$wm" 2>/dev/null || true; fi
     kill "$xvfb" 2>/dev/null || true
     pkill -f "$work/run/at-spi" 2>/dev/null || true
 }

@@ -39,6 +39,7 @@ bool Form::setWidth(Twips value) {
     if (m_state != WindowState::Normal || value < 0) {
         return false;
     }
+    m_sizedByClient = false;
     const Twips before = width();
     if (!Control::setWidth(value)) {
         return false;
@@ -53,6 +54,7 @@ bool Form::setHeight(Twips value) {
     if (m_state != WindowState::Normal || value < 0) {
         return false;
     }
+    m_sizedByClient = false;
     const Twips before = height();
     if (!Control::setHeight(value)) {
         return false;
@@ -64,6 +66,7 @@ bool Form::setHeight(Twips value) {
 }
 
 void Form::setClientSize(Twips width, Twips height) {
+    m_sizedByClient = true;
     Control::setWidth(width + m_decorationWidth);
     Control::setHeight(height + m_decorationHeight);
     layoutAligned();
@@ -132,8 +135,24 @@ void Form::platformGeometry(TwipsRect outer, Twips clientWidth, Twips clientHeig
     Control::setWidth(outer.width);
     Control::setHeight(outer.height);
     if (resized) {
+        m_sizedByClient = m_sizedByClient && m_state != WindowState::Normal;
         sizeChanged();
     }
+}
+
+void Form::platformDecoration(Twips width, Twips height) {
+    if (width == m_decorationWidth && height == m_decorationHeight) {
+        return;
+    }
+    const Twips client[2] = {clientWidth(), clientHeight()};
+    m_decorationWidth = width;
+    m_decorationHeight = height;
+    if (m_sizedByClient) {
+        Control::setWidth(client[0] + width);
+        Control::setHeight(client[1] + height);
+    }
+    changed(Aspect::Geometry);
+    sizeChanged();
 }
 
 void Form::platformWindowState(WindowState state) {

@@ -84,6 +84,12 @@ public:
 
     // What the window system reports back.
     void platformGeometry(TwipsRect outer, Twips clientWidth, Twips clientHeight);
+    /// The decoration's real size, known once the window is on screen. The
+    /// window keeps the size it was given: its client area when it was given
+    /// one (its design size), else its outer size (a size restored or set).
+    void platformDecoration(Twips width, Twips height);
+    Twips decorationWidth() const { return m_decorationWidth; }
+    Twips decorationHeight() const { return m_decorationHeight; }
     void platformWindowState(WindowState state);
     void platformActivated();
     void platformDeactivated() { m_active = false; }
@@ -104,6 +110,7 @@ private:
     bool m_keyPreview = false;
     bool m_sizable = true;
     bool m_placed = false;
+    bool m_sizedByClient = true;
     bool m_topmost = false;
     bool m_shownOnce = false;
     bool m_active = false;

@@ -11,6 +11,9 @@ namespace glimpa {
 
 namespace {
 
+// How long the window system may take to answer a placement.
+constexpr int kSettleMs = 300;
+
 class Applying {
 public:
     explicit Applying(bool& flag) : m_flag(flag), m_before(flag) { m_flag = true; }
@@ -27,11 +30,17 @@ private:
 
 FormWidget::FormWidget(Form& form) : QWidget(nullptr), m_form(form) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, [this] { report(); });
     setWindowTitle(QString::fromStdString(form.caption()));
     applyGeometry();
 }
 
 void FormWidget::sync(Aspect aspect) {
+    if (m_reporting && aspect == Aspect::Geometry) {
+        return;
+    }
     {
         const Applying applying(m_applying);
         switch (aspect) {
@@ -68,6 +77,9 @@ void FormWidget::applyGeometry() {
         return;
     }
     const Applying applying(m_applying);
+    // The window system answers a placement with a train of moves and
+    // resizes, some of them stale; what it settles on is the window's place.
+    m_settle.start();
     // A window that the program never placed stays where the window system
     // puts it.
     if (m_form.placed()) {
@@ -134,9 +146,30 @@ void FormWidget::report() {
         return;
     }
     const QRect frame = frameGeometry();
-    m_form.platformGeometry({pixelsToTwips(frame.x()), pixelsToTwips(frame.y()),
-                             pixelsToTwips(frame.width()), pixelsToTwips(frame.height())},
-                            pixelsToTwips(width()), pixelsToTwips(height()));
+    const QSize decoration = frame.size() - size();
+    if (m_form.windowState() == WindowState::Normal &&
+        decoration != QSize(twipsToPixels(m_form.decorationWidth()),
+                            twipsToPixels(m_form.decorationHeight()))) {
+        // The window system has put its frame around the window (or none):
+        // the window keeps the size and place it was given, frame included.
+        m_form.platformDecoration(pixelsToTwips(decoration.width()),
+                                  pixelsToTwips(decoration.height()));
+        return;
+    }
+    if (m_settle.isActive()) {
+        return;
+    }
+    // A length the window system did not change keeps its value to the twip,
+    // so that what a window saves unchanged is what it restored.
+    auto twips = [](int pixels, Twips now) {
+        return twipsToPixels(now) == pixels ? now : pixelsToTwips(pixels);
+    };
+    // The window is where it is reported to be already: no echo back to it.
+    const Applying reporting(m_reporting);
+    m_form.platformGeometry(
+        {twips(frame.x(), m_form.left()), twips(frame.y(), m_form.top()),
+         twips(frame.width(), m_form.width()), twips(frame.height(), m_form.height())},
+        twips(width(), m_form.clientWidth()), twips(height(), m_form.clientHeight()));
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/controls/Form.h"
@@ -34,6 +35,8 @@ private:
     Form& m_form;
     QWidget* m_owner = nullptr;
     bool m_applying = false;
+    bool m_reporting = false;
+    QTimer m_settle;
 };
 
 }  // namespace glimpa
