@@ -27,9 +27,10 @@ void makeFolderOfFiles(const std::filesystem::path& folder, int count) {
     }
 }
 
-int listFolder(const std::filesystem::path& folder) {
+int listFolder(const std::filesystem::path& folder, NameSorter sorter) {
     Form form("f");
     FileListBox files("File1", &form);
+    files.setNameSorter(std::move(sorter));
     files.setPattern("*.bmp;*.jpg;*.gif");
     files.setPath(folder.string());
     return files.listCount();

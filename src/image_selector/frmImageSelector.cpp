@@ -11,13 +11,15 @@ namespace glimpa {
 frmImageSelector::frmImageSelector(AppContext& app)
     : Window(app, "frmImageSelector"),
       Drive1("Drive1", &m_form, app.services().environment.drives()),
-      Dir1("Dir1", &m_form, app.services().environment.drives()),
+      Dir1("Dir1", &m_form, app.services().environment.drives(),
+           app.services().environment.nameSorter()),
       Timer1("Timer1", app.services().timers) {
     design();
     wire();
 }
 
 void frmImageSelector::design() {
+    File1.setNameSorter(m_app.services().environment.nameSorter());
     m_form.setClientSize(3660, 5370);
     m_form.setSizable(false);
     m_form.setCaption(caption(0));

@@ -46,8 +46,10 @@ std::optional<float> parseSingle(std::string_view text) {
 }
 
 std::string singleToText(float value) {
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // Plain decimals, never an exponent: 100000, not 1e+05.
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 

@@ -15,7 +15,8 @@ std::optional<std::int32_t> toWhole32(double value);
 /// are allowed; anything else that is not part of the number makes it fail.
 std::optional<float> parseSingle(std::string_view text);
 
-/// The shortest decimal text that reads back as the same single-precision number.
+/// The shortest plain decimal text (no exponent) that reads back as the same
+/// single-precision number.
 std::string singleToText(float value);
 
 }  // namespace glimpa

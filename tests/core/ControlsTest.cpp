@@ -126,6 +126,7 @@ TEST(Numbers, ReadOnlyWholeDecimalNumbersAndWriteTextThatReadsBack) {
         EXPECT_FALSE(parseSingle(junk).has_value()) << junk;
     }
     EXPECT_EQ(singleToText(1000.0f), "1000");
+    EXPECT_EQ(singleToText(100000.0f), "100000");
     for (float value : {0.1f, 1234.5f, -7.25f, 3.4e38f}) {
         EXPECT_EQ(parseSingle(singleToText(value)), value);
     }

@@ -55,6 +55,14 @@ TEST(QtSettingsStore, AFolderThatCannotBeMadeMakesSavingFailQuietly) {
     EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorLeft", "7"), "7");
 }
 
+TEST(QtEnvironment, NamesAreSortedAsFileDialogsSortThem) {
+    std::vector<std::string> names{"zoo.jpg",  "\xc3\x89lan.jpg", "img10.jpg",
+                                   "Img2.jpg", "apple.jpg",       "\xc3\xa9lan.jpg"};
+    QtEnvironment().nameSorter()(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"apple.jpg", "\xc3\x89lan.jpg", "\xc3\xa9lan.jpg",
+                                               "Img2.jpg", "img10.jpg", "zoo.jpg"}));
+}
+
 TEST(QtTimerService, TicksThroughTheEventLoopUntilDisabled) {
     QtTimerService service;
     Timer timer("t", service);

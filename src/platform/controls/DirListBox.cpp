@@ -10,8 +10,11 @@ namespace fs = std::filesystem;
 
 namespace glimpa {
 
-DirListBox::DirListBox(std::string name, Control* container, std::vector<std::string> drives)
-    : Control(std::move(name), container), m_drives(std::move(drives)) {
+DirListBox::DirListBox(std::string name, Control* container, std::vector<std::string> drives,
+                       NameSorter sorter)
+    : Control(std::move(name), container),
+      m_drives(std::move(drives)),
+      m_sorter(std::move(sorter)) {
     m_path = currentFolder();
     m_lastOnDrive[driveHolding(m_drives, m_path)] = m_path;
     readEntries();
@@ -73,7 +76,7 @@ void DirListBox::readEntries() {
             subfolders.push_back(name);
         }
     }
-    std::sort(subfolders.begin(), subfolders.end(), naturalLess);
+    m_sorter(subfolders);
     const std::string prefix = m_path == "/" ? m_path : m_path + "/";
     for (const auto& name : subfolders) {
         m_entries.push_back({prefix + name, name, depth});

@@ -6,6 +6,7 @@
 
 #include "platform/controls/Control.h"
 #include "platform/controls/Event.h"
+#include "platform/files/FileNames.h"
 
 namespace glimpa {
 
@@ -19,7 +20,8 @@ public:
         int depth;
     };
 
-    DirListBox(std::string name, Control* container, std::vector<std::string> drives);
+    DirListBox(std::string name, Control* container, std::vector<std::string> drives,
+               NameSorter sorter = sortNaturally);
     ControlKind kind() const override { return ControlKind::DirListBox; }
 
     const std::string& path() const { return m_path; }
@@ -41,6 +43,7 @@ private:
     void readEntries();
 
     std::vector<std::string> m_drives;
+    NameSorter m_sorter;
     std::string m_path;
     std::vector<Entry> m_entries;
     int m_currentEntry = -1;

@@ -48,9 +48,14 @@ void FileListBox::refresh() {
             names.push_back(std::move(name));
         }
     }
-    std::sort(names.begin(), names.end(), naturalLess);
-    setRows(std::deque<std::string>(std::make_move_iterator(names.begin()),
-                                    std::make_move_iterator(names.end())));
+    // A folder read again unchanged (after adding, say) keeps its order
+    // without sorting again: the sort is most of the work for a large folder.
+    if (names != m_readOrder) {
+        m_readOrder = names;
+        m_sorter(names);
+        m_sorted = std::move(names);
+    }
+    setRows(std::deque<std::string>(m_sorted.begin(), m_sorted.end()));
 }
 
 }  // namespace glimpa

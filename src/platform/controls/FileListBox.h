@@ -1,6 +1,10 @@
 #pragma once
 
+#include <string>
+#include <vector>
 #include "platform/controls/ListBox.h"
+
+#include "platform/files/FileNames.h"
 
 namespace glimpa {
 
@@ -19,12 +23,22 @@ public:
     /// Reads the folder again; no entry is selected or current afterwards.
     void refresh() override;
 
+    /// The order of the listed names (the platform's file dialogs' order).
+    void setNameSorter(NameSorter sorter) {
+        m_sorter = std::move(sorter);
+        m_readOrder.clear();
+    }
+
     /// The name of the current entry, selected or not; empty when none.
     std::string fileName() const { return text(); }
 
 private:
     std::string m_path;
     std::string m_pattern = "*.*";
+    NameSorter m_sorter = sortNaturally;
+    /// The names of the last reading, as read and as sorted.
+    std::vector<std::string> m_readOrder;
+    std::vector<std::string> m_sorted;
 };
 
 }  // namespace glimpa

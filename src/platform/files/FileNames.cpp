@@ -1,5 +1,6 @@
 #include "platform/files/FileNames.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace glimpa {
@@ -92,6 +93,10 @@ bool wildcardMatch(std::string_view name, std::string_view pattern) {
 bool naturalLess(std::string_view a, std::string_view b) {
     const int natural = compareNatural(a, b);
     return natural != 0 ? natural < 0 : a < b;
+}
+
+void sortNaturally(std::vector<std::string>& names) {
+    std::sort(names.begin(), names.end(), naturalLess);
 }
 
 bool matchesPattern(std::string_view name, std::string_view pattern) {

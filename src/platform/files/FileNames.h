@@ -1,13 +1,20 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glimpa {
 
 /// Orders names as file dialogs do: letters without regard to case, runs of
 /// digits by their number ("img2" before "img10"), then byte by byte.
 bool naturalLess(std::string_view a, std::string_view b);
+
+/// Puts a folder's names into the order the user's file dialogs show.
+using NameSorter = std::function<void(std::vector<std::string>& names)>;
+/// The order of naturalLess, for names in any language the same.
+void sortNaturally(std::vector<std::string>& names);
 
 /// Whether a name matches a pattern such as "*.bmp;*.jpg;*.gif": any of the
 /// ';'-separated wildcards, letters compared without regard to case.

@@ -65,8 +65,17 @@ void syncProgressBar(ProgressBar& bar, QProgressBar* widget) {
         widget->setValue(0);
         return;
     }
-    widget->setRange(min, max);
-    widget->setValue(static_cast<int>(std::lround(bar.value())));
+    // A long range (one step a file, for thousands of files) is shown in at
+    // most a thousand steps: the bar is redrawn only when it moves.
+    constexpr int kMostSteps = 1000;
+    if (max - min <= kMostSteps) {
+        widget->setRange(min, max);
+        widget->setValue(static_cast<int>(std::lround(bar.value())));
+        return;
+    }
+    widget->setRange(0, kMostSteps);
+    widget->setValue(static_cast<int>(
+        std::lround((bar.value() - bar.min()) / (bar.max() - bar.min()) * kMostSteps)));
 }
 
 void syncToolbar(Toolbar& toolbar, const std::vector<QToolButton*>& buttons, QtArtwork& artwork) {

@@ -1,6 +1,7 @@
 #include "platform/qt/QtServices.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 
 #include "platform/qt/ArtworkPicture.h"
 #include "platform/qt/QtArtwork.h"
@@ -177,6 +179,38 @@ std::vector<std::string> QtEnvironment::drives() {
     std::sort(mounts.begin(), mounts.end());
     mounts.erase(std::unique(mounts.begin(), mounts.end()), mounts.end());
     return mounts;
+}
+
+NameSorter QtEnvironment::nameSorter() {
+    return [](std::vector<std::string>& names) {
+        // Without a language of the user's (the C locale) names still sort
+        // as people read them, not by their bytes.
+        const QLocale locale = QLocale::system().language() == QLocale::C
+                                   ? QLocale(QLocale::English)
+                                   : QLocale::system();
+        QCollator collator(locale);
+        collator.setNumericMode(true);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        // One sort key per name: comparing keys is far cheaper than comparing
+        // names through the collator, for folders of tens of thousands.
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(names.size());
+        for (const std::string& name : names) {
+            keys.push_back(collator.sortKey(QFile::decodeName(QByteArray::fromStdString(name))));
+        }
+        std::vector<std::size_t> order(names.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            const int byKey = keys[a].compare(keys[b]);
+            return byKey != 0 ? byKey < 0 : names[a] < names[b];
+        });
+        std::vector<std::string> sorted;
+        sorted.reserve(names.size());
+        for (std::size_t index : order) {
+            sorted.push_back(std::move(names[index]));
+        }
+        names = std::move(sorted);
+    };
 }
 
 Picture QtEnvironment::artwork(const std::string& name) {

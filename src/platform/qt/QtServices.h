@@ -61,6 +61,8 @@ public:
     Picture artwork(const std::string& name) override;
     std::vector<TwipsRect> screens() override;
     std::vector<std::string> drives() override;
+    /// Locale-aware, numbers by their value, without regard to case.
+    NameSorter nameSorter() override;
 };
 
 }  // namespace glimpa

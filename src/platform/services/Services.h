@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/controls/Form.h"
+#include "platform/files/FileNames.h"
 #include "platform/services/Picture.h"
 
 namespace glimpa {
@@ -53,6 +54,8 @@ public:
     virtual std::vector<TwipsRect> screens() = 0;
     /// The mounted file systems that hold user files (their mount points).
     virtual std::vector<std::string> drives() = 0;
+    /// The order in which the platform's file dialogs list names.
+    virtual NameSorter nameSorter() { return sortNaturally; }
 };
 
 /// Gives each window a presence in the window system (the Qt backend builds
