@@ -115,19 +115,23 @@ void frmImageViewer::ZoomDown() {
     if (auto ratio = divide(Image1.height(), picBackground.height())) {
         heightRatio = *ratio;
     }
+    // The fitted side takes the frame's length exactly and the other side is
+    // held to the frame: single-precision rounding of scale × length may
+    // otherwise leave the picture a thousandth of a twip larger than the
+    // frame, and a scroll bar on a fitted picture.
     Image1.setStretch(true);
     if (heightRatio < widthRatio) {
-        if (auto scale = divide(picBackground.width(), Image1.width())) {
-            Image1.setWidth(*scale * Image1.width());
+        if (divide(picBackground.width(), Image1.width())) {
+            Image1.setWidth(picBackground.width());
         }
         if (auto height = divide(Image1.width(), aspectRatio)) {
-            Image1.setHeight(*height);
+            Image1.setHeight(std::min(*height, picBackground.height()));
         }
     } else {
-        if (auto scale = divide(picBackground.height(), Image1.height())) {
-            Image1.setHeight(*scale * Image1.height());
+        if (divide(picBackground.height(), Image1.height())) {
+            Image1.setHeight(picBackground.height());
         }
-        Image1.setWidth(Image1.height() * aspectRatio);
+        Image1.setWidth(std::min(Image1.height() * aspectRatio, picBackground.width()));
     }
     if (auto zoom = divide(Image1.width(), ImageWidth)) {
         ZoomFactor = *zoom;

@@ -70,6 +70,11 @@ void frmImageViewer::UpdateUI() {
     HScroll1.setVisible(!currentFile.empty());
     VScroll1.setVisible(!currentFile.empty());
 
+    // The frame takes the window's width now: fitting to the width it had
+    // before the window was resized would leave a scroll bar on a fitted
+    // picture.
+    picBackground.setWidth(m_form.clientWidth() -
+                           (picVscroll.visible() ? picVscroll.width() : Twips{0}));
     layoutFrame();
     applyZoomRule();
 

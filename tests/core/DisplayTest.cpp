@@ -150,6 +150,22 @@ TEST_F(Display, TheNeighboursOfTheActiveEntryArePreparedNextFirstForTheFrameShow
     EXPECT_TRUE(h.decoder.prefetched.empty());
 }
 
+TEST_F(Display, AFittedPictureNeverNeedsAScrollBar) {
+    const std::string path = jpeg("photo.jpg", 5640, 3172);
+    viewer->Check1.setValue(CheckBox::Checked);
+    int shown = 0;
+    for (int widthPx = 900; widthPx <= 1920; widthPx += 7) {
+        for (int heightPx = 600; heightPx <= 1080; heightPx += 11) {
+            sizeWindow(widthPx * 15.0f, heightPx * 15.0f);
+            show(path);
+            ++shown;
+            ASSERT_FALSE(viewer->picVscroll.visible()) << widthPx << " x " << heightPx;
+            ASSERT_FALSE(viewer->HScroll1.visible()) << widthPx << " x " << heightPx;
+        }
+    }
+    EXPECT_GT(shown, 1000);
+}
+
 TEST_F(Display, MinimizeAndRestoreKeepThePictureAndLayItOutAgain) {
     const std::string path = jpeg("a.jpg", 50, 40);
     show(path);

@@ -67,6 +67,18 @@ TEST_F(QtViewer, ALoadedPictureShowsInTheFrameAndTheScrollBarMovesIt) {
               QString::fromStdString("GLIMPA Viewing:  " + folder.file("wide.jpg")));
 }
 
+TEST_F(QtViewer, AFittedPictureShowsNoScrollBarsInTheMaximizedWindow) {
+    Main(app);
+    test::writeJpeg(folder.file("photo.jpg"), 5640 / 4, 3172 / 4);
+    app.CurrentFile = folder.file("photo.jpg");
+    viewer().LoadPic();
+    viewer().Check1.setValue(CheckBox::Checked);
+    settle();
+    EXPECT_TRUE(viewer().Image1.stretch());
+    EXPECT_FALSE(backend.widgetFor(viewer().VScroll1)->isVisible());
+    EXPECT_FALSE(backend.widgetFor(viewer().HScroll1)->isVisible());
+}
+
 TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     std::filesystem::create_directories(folder.path() / "trip" / "day 1");
     test::writeJpeg(folder.path() / "trip" / "beach.jpg", 20, 10);
