@@ -10,9 +10,12 @@ namespace glimpa {
 
 frmImageSelector::frmImageSelector(AppContext& app)
     : Window(app, "frmImageSelector"),
-      Drive1("Drive1", &m_form, app.services().environment.drives()),
-      Dir1("Dir1", &m_form, app.services().environment.drives(),
-           app.services().environment.nameSorter()),
+      Drive1("Drive1", &m_form,
+             [&environment = app.services().environment] { return environment.drives(); }),
+      Dir1(
+          "Dir1", &m_form,
+          [&environment = app.services().environment] { return environment.drives(); },
+          app.services().environment.nameSorter()),
       Timer1("Timer1", app.services().timers) {
     design();
     wire();
@@ -142,6 +145,8 @@ void frmImageSelector::Drive1_Change() {
 }
 
 void frmImageSelector::Dir1_Change() {
+    // Opening a folder may cross into another mounted file system.
+    Drive1.followFolder(Dir1.path());
     frmImageViewer& viewer = m_app.frmImageViewer();
     viewer.ImageClear();
     viewer.UpdateUI();

@@ -76,12 +76,22 @@ TEST_F(ImageSelector, AFolderWithoutADriveRestoresNothing) {
     EXPECT_EQ(selector().Dir1.path(), fs::current_path().string());
 }
 
-TEST_F(ImageSelector, AStoredDriveThatIsNotMountedIsSkipped) {
+TEST_F(ImageSelector, TheDriveListShowsTheDriveThatHoldsTheFolder) {
     h.environment.mounts = {"/", folder.path().string()};
-    restoreFrom("/media/gone", sub("y"), sub("y"));
+    restoreFrom("/media/gone", sub("y"), sub("y"));  // a drive no longer mounted
     frmImageSelector& window = selector();
-    EXPECT_EQ(window.Drive1.drive(), "/");
     EXPECT_EQ(window.Dir1.path(), sub("y"));  // the folder is still restored
+    EXPECT_EQ(window.Drive1.drive(), folder.path().string());
+
+    int changes = 0;
+    window.Drive1.Change.connect([&] { ++changes; });
+    window.Dir1.setPath("/");  // up and out of the mounted folder
+    EXPECT_EQ(window.Drive1.drive(), "/");
+    EXPECT_EQ(changes, 0);
+
+    h.environment.mounts.push_back("/run/media/me/stick");  // mounted since
+    window.Drive1.platformOpenList();
+    EXPECT_EQ(window.Drive1.drives().back(), "/run/media/me/stick");
 }
 
 TEST_F(ImageSelector, ChoosingADriveGoesToTheFolderLastShownOnIt) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListView>
 #include <QScrollBar>
@@ -10,6 +11,7 @@
 
 #include "decoding/FilePicture.h"
 #include "platform/controls/CheckBox.h"
+#include "platform/controls/DriveListBox.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/Image.h"
 #include "platform/controls/Label.h"
@@ -159,6 +161,24 @@ TEST_F(Binding, ARowChosenByTheProgramIsScrolledIntoView) {
     list.setListIndex(400);
     const QRect row = view->visualRect(view->model()->index(400, 0));
     EXPECT_TRUE(view->viewport()->rect().contains(row)) << row.y();
+}
+
+TEST(DriveBinding, OpeningTheListReadsTheDrivesAgain) {
+    std::vector<std::string> mounted{"/"};
+    test::FakeHelp help;
+    QtBackend backend{help};
+    Form form("form");
+    DriveListBox drives("Drive1", &form, [&] { return mounted; });
+    backend.attach(form);
+    form.show();
+    auto* box = qobject_cast<QComboBox*>(backend.widgetFor(drives));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->count(), 1);
+    mounted.push_back("/run/media/me/stick");
+    box->showPopup();
+    EXPECT_EQ(box->count(), 2);
+    box->hidePopup();
+    backend.detach(form);
 }
 
 TEST_F(Binding, FormMirrorsCaptionAndSizeAndAsksBeforeClosing) {

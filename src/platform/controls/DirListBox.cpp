@@ -10,13 +10,12 @@ namespace fs = std::filesystem;
 
 namespace glimpa {
 
-DirListBox::DirListBox(std::string name, Control* container, std::vector<std::string> drives,
-                       NameSorter sorter)
+DirListBox::DirListBox(std::string name, Control* container, DriveSource drives, NameSorter sorter)
     : Control(std::move(name), container),
       m_drives(std::move(drives)),
       m_sorter(std::move(sorter)) {
     m_path = currentFolder();
-    m_lastOnDrive[driveHolding(m_drives, m_path)] = m_path;
+    m_lastOnDrive[driveHolding(m_drives(), m_path)] = m_path;
     readEntries();
 }
 
@@ -26,7 +25,7 @@ bool DirListBox::setPath(const std::string& folder) {
         return false;
     }
     const std::string& target = *existing;
-    m_lastOnDrive[driveHolding(m_drives, target)] = target;
+    m_lastOnDrive[driveHolding(m_drives(), target)] = target;
     if (target == m_path) {
         return true;
     }
@@ -38,7 +37,8 @@ bool DirListBox::setPath(const std::string& folder) {
 }
 
 bool DirListBox::setPathToDrive(const std::string& drive) {
-    if (std::find(m_drives.begin(), m_drives.end(), drive) == m_drives.end()) {
+    const std::vector<std::string> drives = m_drives();
+    if (std::find(drives.begin(), drives.end(), drive) == drives.end()) {
         return false;
     }
     const auto last = m_lastOnDrive.find(drive);

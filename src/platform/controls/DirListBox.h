@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/controls/Control.h"
+#include "platform/controls/DriveListBox.h"
 #include "platform/controls/Event.h"
 #include "platform/files/FileNames.h"
 
@@ -20,7 +21,7 @@ public:
         int depth;
     };
 
-    DirListBox(std::string name, Control* container, std::vector<std::string> drives,
+    DirListBox(std::string name, Control* container, DriveSource drives,
                NameSorter sorter = sortNaturally);
     ControlKind kind() const override { return ControlKind::DirListBox; }
 
@@ -42,7 +43,7 @@ public:
 private:
     void readEntries();
 
-    std::vector<std::string> m_drives;
+    DriveSource m_drives;
     NameSorter m_sorter;
     std::string m_path;
     std::vector<Entry> m_entries;

@@ -6,8 +6,8 @@
 
 namespace glimpa {
 
-DriveListBox::DriveListBox(std::string name, Control* container, std::vector<std::string> drives)
-    : Control(std::move(name), container), m_drives(std::move(drives)) {
+DriveListBox::DriveListBox(std::string name, Control* container, DriveSource source)
+    : Control(std::move(name), container), m_source(std::move(source)), m_drives(m_source()) {
     m_drive = driveHolding(m_drives, currentFolder());
 }
 
@@ -17,6 +17,16 @@ bool DriveListBox::setDrive(const std::string& drive) {
     }
     assignValue(m_drive, drive, &Change);
     return true;
+}
+
+void DriveListBox::followFolder(const std::string& folder) {
+    assignValue(m_drive, driveHolding(m_drives, folder));
+}
+
+void DriveListBox::platformOpenList() {
+    m_drives = m_source();
+    changed(Aspect::Items);
+    followFolder(m_drive);
 }
 
 }  // namespace glimpa

@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "platform/controls/DirListBox.h"
@@ -90,6 +91,20 @@ int keyCode(int key) {
     }
     return 0;
 }
+
+/// A drop-down list that reads its entries again when the user opens it.
+class DriveComboBox : public QComboBox {
+public:
+    DriveComboBox(std::function<void()> opening, QWidget* parent)
+        : QComboBox(parent), m_opening(std::move(opening)) {}
+    void showPopup() override {
+        m_opening();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> m_opening;
+};
 
 /// Keeps a list view in step with its list box. Row changes are folded into
 /// one reload at the next turn of the event loop, or sooner when the
@@ -259,18 +274,21 @@ QWidget* bindListBox(ListBox& list, QWidget* parent) {
 }
 
 QWidget* bindDriveList(DriveListBox& drives, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    for (const std::string& drive : drives.drives()) {
-        box->addItem(fromLocal(drive), QByteArray::fromStdString(drive));
-    }
+    auto* box = new DriveComboBox([&drives] { drives.platformOpenList(); }, parent);
     auto sync = [&drives, box = QPointer<QComboBox>(box)](Aspect aspect) {
-        if (box.isNull() || aspect != Aspect::Value) {
+        if (box.isNull() || (aspect != Aspect::Value && aspect != Aspect::Items)) {
             return;
         }
         const QSignalBlocker blocker(box);
+        if (aspect == Aspect::Items) {
+            box->clear();
+            for (const std::string& drive : drives.drives()) {
+                box->addItem(fromLocal(drive), QByteArray::fromStdString(drive));
+            }
+        }
         box->setCurrentIndex(box->findData(QByteArray::fromStdString(drives.drive())));
     };
-    sync(Aspect::Value);
+    sync(Aspect::Items);
     drives.observe(sync);
     QObject::connect(box, &QComboBox::activated, box, [&drives, box](int index) {
         if (!drives.setDrive(box->itemData(index).toByteArray().toStdString())) {

@@ -167,8 +167,9 @@ std::vector<std::string> QtEnvironment::drives() {
             continue;
         }
         const QString root = volume.rootPath();
+        // Under /run only the user's media (/run/media/<user>/…) hold files.
         if (root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
-            root.startsWith("/run")) {
+            (root.startsWith("/run") && !root.startsWith("/run/media/"))) {
             continue;
         }
         mounts.push_back(QFile::encodeName(root).toStdString());
