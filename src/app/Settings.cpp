@@ -6,12 +6,14 @@
 
 namespace glimpa {
 
-std::string Settings::get(const std::string& key, const std::string& fallback) const {
+std::optional<std::string> Settings::get(const std::string& key,
+                                         const std::string& fallback) const {
     return m_app.services().settings.get(m_app.title(), kSection, key, fallback);
 }
 
 std::optional<Twips> Settings::getTwips(const std::string& key, Twips fallback) const {
-    return parseSingle(get(key, singleToText(fallback)));
+    const auto text = get(key, singleToText(fallback));
+    return text ? parseSingle(*text) : std::nullopt;
 }
 
 bool Settings::save(const std::string& key, const std::string& value) {

@@ -31,7 +31,9 @@ public:
 
     explicit Settings(AppContext& app) : m_app(app) {}
 
-    std::string get(const std::string& key, const std::string& fallback = {}) const;
+    /// The stored text, the default when absent, nothing when the stored
+    /// value is not text (a step that uses it is skipped).
+    std::optional<std::string> get(const std::string& key, const std::string& fallback = {}) const;
     /// The stored number, the default when absent, nothing when the stored
     /// text is not a number.
     std::optional<Twips> getTwips(const std::string& key, Twips fallback) const;

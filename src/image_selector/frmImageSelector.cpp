@@ -90,17 +90,19 @@ void frmImageSelector::Form_Load() {
     settings.restoreTwips(setting::kImageSelectorLeft, 1000,
                           [this](Twips v) { m_form.setLeft(v); });
     settings.restoreTwips(setting::kImageSelectorTop, 1000, [this](Twips v) { m_form.setTop(v); });
-    const std::string drive = settings.get(setting::kImageSelectorDrive);
-    const std::string folder = settings.get(setting::kImageSelectorPath);
-    const std::string filesFolder = settings.get(setting::kImageSelectorFiles);
-    if (!drive.empty()) {
-        Drive1.setDrive(drive);
+    // A stored value that is not text fails every step that tests it.
+    auto given = [](const std::optional<std::string>& text) { return text && !text->empty(); };
+    const auto drive = settings.get(setting::kImageSelectorDrive);
+    const auto folder = settings.get(setting::kImageSelectorPath);
+    const auto filesFolder = settings.get(setting::kImageSelectorFiles);
+    if (given(drive)) {
+        Drive1.setDrive(*drive);
     }
-    if (!folder.empty() && !drive.empty()) {
-        Dir1.setPath(folder);
+    if (given(folder) && given(drive)) {
+        Dir1.setPath(*folder);
     }
-    if (!filesFolder.empty() && !folder.empty() && !drive.empty()) {
-        File1.setPath(filesFolder);
+    if (given(filesFolder) && given(folder) && given(drive)) {
+        File1.setPath(*filesFolder);
     }
     File1.setWidth(m_form.clientWidth());
     Dir1.setWidth(m_form.clientWidth());

@@ -76,6 +76,12 @@ TEST_F(ImageSelector, AFolderWithoutADriveRestoresNothing) {
     EXPECT_EQ(selector().Dir1.path(), fs::current_path().string());
 }
 
+TEST_F(ImageSelector, AStoredDriveThatIsNotTextRestoresNoFolder) {
+    restoreFrom("/", sub("x"), sub("x"));
+    h.settings.notText = {"ImageSelectorDrive"};
+    EXPECT_EQ(selector().Dir1.path(), fs::current_path().string());
+}
+
 TEST_F(ImageSelector, TheDriveListShowsTheDriveThatHoldsTheFolder) {
     h.environment.mounts = {"/", folder.path().string()};
     restoreFrom("/media/gone", sub("y"), sub("y"));  // a drive no longer mounted

@@ -43,6 +43,33 @@ TEST(QtSettingsStore, DamagedFileGivesDefaultsAndNothingBreaks) {
     file.close();
     QtSettingsStore store(folder.path());
     EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorLeft", "1000"), "1000");
+
+    // Saving moves the damaged file aside, kept as it was, and starts anew.
+    EXPECT_TRUE(store.save("GLIMPA", "Settings", "LineupSelectorLeft", "1500"));
+    EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorLeft", "1000"), "1500");
+    const QStringList aside =
+        QDir(folder.filePath("GLIMPA")).entryList({"GLIMPA.conf.damaged-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(folder.filePath("GLIMPA/" + aside.front()));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll().startsWith("[Settings\nLineupSelectorLeft"));
+}
+
+TEST(QtSettingsStore, KeepsFolderNamesByteForByteAndTellsAValueThatIsNotText) {
+    QTemporaryDir folder;
+    const std::string latin1 = "/home/me/\xe9t\xe9";  // not UTF-8
+    {
+        QtSettingsStore store(folder.path());
+        EXPECT_TRUE(store.save("GLIMPA", "Settings", "ImageSelectorPath", latin1));
+    }
+    QtSettingsStore store(folder.path());
+    EXPECT_EQ(store.get("GLIMPA", "Settings", "ImageSelectorPath", ""), latin1);
+
+    QFile file(folder.filePath("GLIMPA/GLIMPA.conf"));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("LineupSelectorLeft=1000, 2000\n");
+    file.close();
+    EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorLeft", "5"), std::nullopt);
 }
 
 TEST(QtSettingsStore, AFolderThatCannotBeMadeMakesSavingFailQuietly) {

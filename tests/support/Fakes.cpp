@@ -18,8 +18,13 @@ int ScriptedMessageBoxes::present(const std::string& text, int style, const std:
     return (style & 0x0f) == msgbox::OkOnly ? msgbox::Ok : msgbox::Cancel;
 }
 
-std::string MemorySettingsStore::get(const std::string& application, const std::string& section,
-                                     const std::string& key, const std::string& fallback) {
+std::optional<std::string> MemorySettingsStore::get(const std::string& application,
+                                                    const std::string& section,
+                                                    const std::string& key,
+                                                    const std::string& fallback) {
+    if (notText.contains(key)) {
+        return std::nullopt;
+    }
     const auto found = values.find({application, section, key});
     return found != values.end() ? found->second : fallback;
 }

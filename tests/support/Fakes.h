@@ -49,13 +49,15 @@ private:
 /// A settings store in memory; keys in failingKeys refuse to be saved.
 class MemorySettingsStore : public SettingsStore {
 public:
-    std::string get(const std::string& application, const std::string& section,
-                    const std::string& key, const std::string& fallback) override;
+    std::optional<std::string> get(const std::string& application, const std::string& section,
+                                   const std::string& key, const std::string& fallback) override;
     bool save(const std::string& application, const std::string& section, const std::string& key,
               const std::string& value) override;
 
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
     std::set<std::string> failingKeys;
+    /// Keys whose stored value is not text (a list, say).
+    std::set<std::string> notText;
     /// Keys in the order they were saved.
     std::vector<std::string> saved;
 };

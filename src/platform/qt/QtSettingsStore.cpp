@@ -1,9 +1,12 @@
 #include "platform/qt/QtSettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <optional>
 
 namespace glimpa {
 
@@ -18,28 +21,56 @@ QString QtSettingsStore::fileFor(const std::string& application) const {
                                    QString::fromStdString(application) + ".conf");
 }
 
-std::string QtSettingsStore::get(const std::string& application, const std::string& section,
-                                 const std::string& key, const std::string& fallback) {
+std::optional<std::string> QtSettingsStore::get(const std::string& application,
+                                                const std::string& section, const std::string& key,
+                                                const std::string& fallback) {
     QSettings store(fileFor(application), QSettings::IniFormat);
     if (store.status() != QSettings::NoError) {
         return fallback;
     }
     const QVariant value = store.value(QString::fromStdString(section + "/" + key));
-    if (!value.isValid() || value.userType() != QMetaType::QString) {
-        return fallback;
+    switch (value.userType()) {
+        case QMetaType::UnknownType:
+            return fallback;
+        case QMetaType::QString:
+            return value.toString().toStdString();
+        case QMetaType::QByteArray:
+            return value.toByteArray().toStdString();
+        default:
+            return std::nullopt;
     }
-    return value.toString().toStdString();
 }
 
 bool QtSettingsStore::save(const std::string& application, const std::string& section,
                            const std::string& key, const std::string& value) {
-    QSettings store(fileFor(application), QSettings::IniFormat);
-    if (store.status() != QSettings::NoError) {
+    const QString file = fileFor(application);
+    std::optional<QSettings> store;
+    store.emplace(file, QSettings::IniFormat);
+    store->allKeys();  // reads the file, so that the status tells whether it could be
+    if (store->status() == QSettings::FormatError) {
+        // A file that cannot be read would refuse every save from now on:
+        // keep it for the user, under a name that says why, and start anew.
+        store.reset();
+        const QString aside = file + QDateTime::currentDateTime().toString(
+                                         QStringLiteral(".'damaged'-yyyyMMdd-hhmmss"));
+        if (!QFile::rename(file, aside)) {
+            return false;
+        }
+        store.emplace(file, QSettings::IniFormat);
+    }
+    if (store->status() != QSettings::NoError) {
         return false;
     }
-    store.setValue(QString::fromStdString(section + "/" + key), QString::fromStdString(value));
-    store.sync();
-    return store.status() == QSettings::NoError;
+    const QByteArray bytes = QByteArray::fromStdString(value);
+    const QString text = QString::fromUtf8(bytes);
+    const QString name = QString::fromStdString(section + "/" + key);
+    if (text.toUtf8() == bytes) {
+        store->setValue(name, text);
+    } else {
+        store->setValue(name, bytes);
+    }
+    store->sync();
+    return store->status() == QSettings::NoError;
 }
 
 }  // namespace glimpa

@@ -7,14 +7,17 @@
 namespace glimpa {
 
 /// Settings in the user's configuration folder, one INI-style file per
-/// application name. A file that cannot be parsed is treated as empty.
+/// application name. A file that cannot be parsed is treated as empty when
+/// read; the first save moves it aside (kept beside it, named as damaged)
+/// and starts a fresh one. Text that is not UTF-8 (a folder's name in
+/// another encoding) is kept byte for byte.
 class QtSettingsStore : public SettingsStore {
 public:
     /// folder: where the files live; empty for the platform's user settings folder.
     explicit QtSettingsStore(QString folder = {});
 
-    std::string get(const std::string& application, const std::string& section,
-                    const std::string& key, const std::string& fallback) override;
+    std::optional<std::string> get(const std::string& application, const std::string& section,
+                                   const std::string& key, const std::string& fallback) override;
     bool save(const std::string& application, const std::string& section, const std::string& key,
               const std::string& value) override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace glimpa {
@@ -9,9 +10,11 @@ namespace glimpa {
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    /// The stored text, or the default when the value is absent.
-    virtual std::string get(const std::string& application, const std::string& section,
-                            const std::string& key, const std::string& fallback) = 0;
+    /// The stored text (its bytes as they were saved), the default when the
+    /// value is absent, nothing when the stored value is not text.
+    virtual std::optional<std::string> get(const std::string& application,
+                                           const std::string& section, const std::string& key,
+                                           const std::string& fallback) = 0;
     /// Creates or replaces the value; false when it could not be saved.
     virtual bool save(const std::string& application, const std::string& section,
                       const std::string& key, const std::string& value) = 0;
