@@ -1,6 +1,8 @@
 #include "decoding/PictureDecoder.h"
 
+#include <QFile>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <cmath>
 
@@ -11,6 +13,10 @@
 namespace glimpa {
 
 namespace {
+
+// Why a picture could not be shown, one line a failure; off unless enabled
+// (QT_LOGGING_RULES="glimpa.decode.info=true").
+Q_LOGGING_CATEGORY(decodeLog, "glimpa.decode", QtWarningMsg)
 
 /// The device pixels a fitted display gives this picture; empty when it is
 /// shown at its natural size (smaller than the frame in both directions).
@@ -89,7 +95,12 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
     } else {
         lock.unlock();
     }
-    return decodeFile(path, request);
+    DecodeResult result = decodeFile(path, request);
+    if (!result) {
+        qCInfo(decodeLog).noquote() << QFile::decodeName(QByteArray::fromStdString(path)) << ":"
+                                    << QString::fromStdString(result.error);
+    }
+    return result;
 }
 
 void PictureDecoder::prefetch(const std::vector<std::string>& paths, DisplayHint hint) {

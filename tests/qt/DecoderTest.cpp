@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <filesystem>
 
 #include "decoding/Decode.h"
@@ -152,6 +153,27 @@ TEST(Decoder, RefusesWhatIsNotARegularPictureFileWithoutWaiting) {
     }
     EXPECT_TRUE(PictureDecoder::decodeFile(folder.file("whole.bmp"), {}));
     EXPECT_TRUE(PictureDecoder::decodeFile(folder.file("whole.gif"), {}));
+}
+
+TEST(Decoder, AFailureLeavesOneLineWithPathAndReasonInTheDecodeLog) {
+    test::TempFolder folder;
+    test::writeBytes(folder.file("text.jpg"), "hello");
+    static QStringList lines;  // the message handler is a plain function
+    lines.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("glimpa.decode.info=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext& context, const QString& message) {
+            if (QByteArray(context.category) == "glimpa.decode") {
+                lines.append(message);
+            }
+        });
+    PictureDecoder decoder;
+    EXPECT_FALSE(decoder.decode(folder.file("text.jpg")));
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.front().contains(QString::fromStdString(folder.file("text.jpg"))));
+    EXPECT_TRUE(lines.front().contains("not a BMP, JPEG or GIF picture"));
 }
 
 TEST(Decoder, EveryBadFileFailsOrGivesAPictureThatCanBeDrawnAtAnySize) {

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,6 +57,47 @@ TEST(QtSettingsStore, DamagedFileGivesDefaultsAndNothingBreaks) {
     QFile kept(folder.filePath("GLIMPA/" + aside.front()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_TRUE(kept.readAll().startsWith("[Settings\nLineupSelectorLeft"));
+}
+
+TEST(QtSettingsStore, NeverReadsOrWritesThroughANodeThatIsNotARegularFile) {
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath("GLIMPA");
+    const QString conf = folder.filePath("GLIMPA/GLIMPA.conf");
+    const QString pipe = folder.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QtSettingsStore store(folder.path());
+    for (const bool linked : {false, true}) {
+        QFile::remove(conf);
+        if (linked) {
+            ASSERT_TRUE(QFile::link(pipe, conf));  // a link to a node that is not a file
+        } else {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
+        }
+        // Would block for ever if the pipe were opened.
+        EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorLeft", "1000"), "1000");
+        EXPECT_FALSE(store.save("GLIMPA", "Settings", "LineupSelectorLeft", "1500"));
+        EXPECT_EQ(QFileInfo(conf).isSymLink(), linked);
+        EXPECT_FALSE(QFileInfo(linked ? pipe : conf).isFile());  // still the pipe
+    }
+}
+
+TEST(QtSettingsStore, ALinkToARegularFileStaysALinkAndItsFileIsWritten) {
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath("GLIMPA");
+    QDir(folder.path()).mkpath("dotfiles");
+    const QString target = folder.filePath("dotfiles/GLIMPA.conf");
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings]\nLineupSelectorTop=2000\n");
+    file.close();
+    const QString conf = folder.filePath("GLIMPA/GLIMPA.conf");
+    ASSERT_TRUE(QFile::link(target, conf));
+    QtSettingsStore store(folder.path());
+    EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorTop", "1000"), "2000");
+    EXPECT_TRUE(store.save("GLIMPA", "Settings", "LineupSelectorLeft", "1500"));
+    EXPECT_TRUE(QFileInfo(conf).isSymLink());
+    QSettings written(target, QSettings::IniFormat);
+    EXPECT_EQ(written.value("Settings/LineupSelectorLeft").toString(), "1500");
 }
 
 TEST(QtSettingsStore, KeepsFolderNamesByteForByteAndTellsAValueThatIsNotText) {

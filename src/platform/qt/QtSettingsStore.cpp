@@ -16,15 +16,32 @@ QtSettingsStore::QtSettingsStore(QString folder) : m_folder(std::move(folder)) {
     }
 }
 
-QString QtSettingsStore::fileFor(const std::string& application) const {
-    return QDir(m_folder).filePath(QString::fromStdString(application) + "/" +
-                                   QString::fromStdString(application) + ".conf");
+std::optional<QString> QtSettingsStore::fileFor(const std::string& application) const {
+    const QString path = QDir(m_folder).filePath(QString::fromStdString(application) + "/" +
+                                                 QString::fromStdString(application) + ".conf");
+    const QFileInfo file(path);
+    if (file.isSymLink()) {
+        // A link (a user's managed dotfiles) is followed to a regular file
+        // only: that file is written, the link stays.
+        const QFileInfo target(file.symLinkTarget());
+        return target.isFile() ? std::optional(target.canonicalFilePath()) : std::nullopt;
+    }
+    // A pipe, device, socket or folder in the file's place is neither read
+    // (a pipe would block) nor written through.
+    if (file.exists() && !file.isFile()) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 std::optional<std::string> QtSettingsStore::get(const std::string& application,
                                                 const std::string& section, const std::string& key,
                                                 const std::string& fallback) {
-    QSettings store(fileFor(application), QSettings::IniFormat);
+    const auto file = fileFor(application);
+    if (!file) {
+        return fallback;
+    }
+    QSettings store(*file, QSettings::IniFormat);
     if (store.status() != QSettings::NoError) {
         return fallback;
     }
@@ -43,7 +60,11 @@ std::optional<std::string> QtSettingsStore::get(const std::string& application,
 
 bool QtSettingsStore::save(const std::string& application, const std::string& section,
                            const std::string& key, const std::string& value) {
-    const QString file = fileFor(application);
+    const auto usable = fileFor(application);
+    if (!usable) {
+        return false;
+    }
+    const QString& file = *usable;
     std::optional<QSettings> store;
     store.emplace(file, QSettings::IniFormat);
     store->allKeys();  // reads the file, so that the status tells whether it could be

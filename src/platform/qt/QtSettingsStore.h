@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "platform/services/SettingsStore.h"
 
@@ -22,7 +23,9 @@ public:
               const std::string& value) override;
 
 private:
-    QString fileFor(const std::string& application) const;
+    /// The file to read and write; nothing when what stands at its place is
+    /// not a regular file (or a link to one).
+    std::optional<QString> fileFor(const std::string& application) const;
 
     QString m_folder;
 };
