@@ -228,6 +228,10 @@ DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize nat
 
 }  // namespace
 
+bool hasPictureSignature(const QByteArray& head) {
+    return sniff(head) != Format::Unknown;
+}
+
 std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error) {
     switch (sniff(bytes)) {
         case Format::Jpeg: {

@@ -18,6 +18,9 @@ struct DecodedImage {
     explicit operator bool() const { return !image.isNull(); }
 };
 
+/// Whether the first bytes of a file are those of a BMP, JPEG or GIF.
+bool hasPictureSignature(const QByteArray& head);
+
 /// The upright natural size of a BMP, JPEG or GIF from its header; nothing for
 /// anything else or a header that cannot be read.
 std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error);

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
+#include "decoding/Decode.h"
 #include "decoding/Limits.h"
 
 namespace glimpa {
@@ -32,6 +34,25 @@ public:
 private:
     int m_fd;
 };
+
+// Enough for every signature the decoders know.
+constexpr qsizetype kSignatureBytes = 16;
+
+/// Reads exactly this many bytes; false when the file ends or fails first.
+bool readInto(int fd, char* into, qsizetype count) {
+    qsizetype done = 0;
+    while (done < count) {
+        const ssize_t got = ::read(fd, into + done, static_cast<std::size_t>(count - done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -60,19 +81,22 @@ std::optional<PictureFile> readPictureFile(const std::string& path, std::string&
         return std::nullopt;
     }
     PictureFile result{QByteArray(), stampFrom(info)};
+    // The signature first: a file that is no picture is refused before the
+    // rest of it, however large, is read.
+    const qsizetype head = std::min<qsizetype>(kSignatureBytes, info.st_size);
+    result.bytes.resize(head);
+    if (!readInto(file.get(), result.bytes.data(), head)) {
+        error = "the file could not be read to its end";
+        return std::nullopt;
+    }
+    if (!hasPictureSignature(result.bytes)) {
+        error = "not a BMP, JPEG or GIF picture";
+        return std::nullopt;
+    }
     result.bytes.resize(static_cast<qsizetype>(info.st_size));
-    qsizetype done = 0;
-    while (done < result.bytes.size()) {
-        const ssize_t got = ::read(file.get(), result.bytes.data() + done,
-                                   static_cast<std::size_t>(result.bytes.size() - done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            error = "the file could not be read to its end";
-            return std::nullopt;
-        }
-        done += got;
+    if (!readInto(file.get(), result.bytes.data() + head, result.bytes.size() - head)) {
+        error = "the file could not be read to its end";
+        return std::nullopt;
     }
     return result;
 }

@@ -4,12 +4,14 @@
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <filesystem>
+#include <fstream>
 
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
 #include "decoding/PictureDecoder.h"
 #include "pictures/BadFiles.h"
 #include "pictures/ImageFiles.h"
+#include "support/Memory.h"
 
 namespace glimpa {
 namespace {
@@ -174,6 +176,21 @@ TEST(Decoder, AFailureLeavesOneLineWithPathAndReasonInTheDecodeLog) {
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines.front().contains(QString::fromStdString(folder.file("text.jpg"))));
     EXPECT_TRUE(lines.front().contains("not a BMP, JPEG or GIF picture"));
+}
+
+TEST(Decoder, ALargeFileThatIsNoPictureIsRefusedFromItsFirstBytes) {
+    test::TempFolder folder;
+    const std::string path = folder.file("sparse.jpg");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "not a picture";
+    }
+    std::filesystem::resize_file(path, 500LL * 1000 * 1000);  // sparse: no disk taken
+    const long before = test::processMegabytes("VmHWM");
+    const DecodeResult result = PictureDecoder::decodeFile(path, {});
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.error, "not a BMP, JPEG or GIF picture");
+    EXPECT_LT(test::processMegabytes("VmHWM") - before, 100);  // the rest was never read
 }
 
 TEST(Decoder, EveryBadFileFailsOrGivesAPictureThatCanBeDrawnAtAnySize) {
