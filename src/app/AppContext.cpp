@@ -3,6 +3,7 @@
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
 #include "platform/services/MessageBoxes.h"
+#include "platform/services/SettingsStore.h"
 #include "platform/services/TimerService.h"
 #include "viewer/frmImageViewer.h"
 
@@ -99,6 +100,8 @@ bool AppContext::unloadWindow(Window& window) {
     release(m_imageSelector);
     release(m_lineupSelector);
     if (!m_imageViewer && !m_imageSelector && !m_lineupSelector) {
+        // The windows have saved what they keep: one write for all of it.
+        m_services.settings.flush();
         m_services.process.quit();
     }
     return true;

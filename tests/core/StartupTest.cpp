@@ -99,6 +99,8 @@ TEST(Closing, MainWindowCloseSavesTheSideWindowsPlaceAndEndsTheProgram) {
                                         "LineupSelectorHeight", "LineupSelectorWidth"}));
     EXPECT_EQ(h.stored("LineupSelectorLeft"), "1500");
     EXPECT_EQ(h.stored("LineupSelectorHeight"), "5000.5");
+    EXPECT_EQ(h.settings.flushes, 1);  // once, after every window has saved
+    EXPECT_EQ(h.settings.savedAtFlush, h.settings.saved.size());
     EXPECT_FALSE(h.app.isLoaded(WindowId::ImageViewer));
     EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
     EXPECT_EQ(h.process.quitted, 1);

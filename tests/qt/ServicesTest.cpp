@@ -59,6 +59,31 @@ TEST(QtSettingsStore, DamagedFileGivesDefaultsAndNothingBreaks) {
     EXPECT_TRUE(kept.readAll().startsWith("[Settings\nLineupSelectorLeft"));
 }
 
+TEST(QtSettingsStore, SavedValuesReachTheFileTogetherInOneWriteAtTheFlush) {
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath("GLIMPA");
+    QFile file(folder.filePath("GLIMPA/GLIMPA.conf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings]\nImageSelectorLeft=1000\nNotes=" + QByteArray(10'000'000, 'x') + "\n");
+    file.close();
+    QtSettingsStore store(folder.path());
+    for (const char* key : {"ImageSelectorLeft", "ImageSelectorTop", "LineupSelectorLeft"}) {
+        EXPECT_TRUE(store.save("GLIMPA", "Settings", key, "2500"));
+    }
+    auto onDisk = [&] {
+        QFile written(file.fileName());
+        return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(onDisk().contains("ImageSelectorLeft=1000\n"));  // still the old file
+    EXPECT_FALSE(onDisk().contains("ImageSelectorTop"));
+    store.flush();
+    QSettings afterwards(file.fileName(), QSettings::IniFormat);
+    for (const char* key : {"ImageSelectorLeft", "ImageSelectorTop", "LineupSelectorLeft"}) {
+        EXPECT_EQ(afterwards.value(QStringLiteral("Settings/") + key).toString(), "2500") << key;
+    }
+    EXPECT_EQ(afterwards.value("Settings/Notes").toString().size(), 10'000'000);
+}
+
 TEST(QtSettingsStore, NeverReadsOrWritesThroughANodeThatIsNotARegularFile) {
     QTemporaryDir folder;
     QDir(folder.path()).mkpath("GLIMPA");
@@ -107,13 +132,12 @@ TEST(QtSettingsStore, KeepsFolderNamesByteForByteAndTellsAValueThatIsNotText) {
         QtSettingsStore store(folder.path());
         EXPECT_TRUE(store.save("GLIMPA", "Settings", "ImageSelectorPath", latin1));
     }
-    QtSettingsStore store(folder.path());
-    EXPECT_EQ(store.get("GLIMPA", "Settings", "ImageSelectorPath", ""), latin1);
-
     QFile file(folder.filePath("GLIMPA/GLIMPA.conf"));
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write("LineupSelectorLeft=1000, 2000\n");
     file.close();
+    QtSettingsStore store(folder.path());
+    EXPECT_EQ(store.get("GLIMPA", "Settings", "ImageSelectorPath", ""), latin1);
     EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorLeft", "5"), std::nullopt);
 }
 
@@ -122,9 +146,13 @@ TEST(QtSettingsStore, AFolderThatCannotBeMadeMakesSavingFailQuietly) {
     QFile blocker(folder.filePath("not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QtSettingsStore store(folder.filePath("not-a-folder/config"));
-    EXPECT_FALSE(store.save("GLIMPA", "Settings", "LineupSelectorLeft", "1000"));
-    EXPECT_EQ(store.get("GLIMPA", "Settings", "LineupSelectorLeft", "7"), "7");
+    {
+        QtSettingsStore store(folder.filePath("not-a-folder/config"));
+        store.save("GLIMPA", "Settings", "LineupSelectorLeft", "1000");
+        store.flush();
+    }
+    QtSettingsStore reopened(folder.filePath("not-a-folder/config"));
+    EXPECT_EQ(reopened.get("GLIMPA", "Settings", "LineupSelectorLeft", "7"), "7");
 }
 
 TEST(QtEnvironment, NamesAreSortedAsFileDialogsSortThem) {

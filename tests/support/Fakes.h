@@ -58,8 +58,16 @@ public:
     std::set<std::string> failingKeys;
     /// Keys whose stored value is not text (a list, say).
     std::set<std::string> notText;
+    void flush() override {
+        ++flushes;
+        savedAtFlush = saved.size();
+    }
+
     /// Keys in the order they were saved.
     std::vector<std::string> saved;
+    int flushes = 0;
+    /// How many keys had been saved at the last flush.
+    std::size_t savedAtFlush = 0;
 };
 
 class FakePointer : public MousePointer {

@@ -34,18 +34,38 @@ std::optional<QString> QtSettingsStore::fileFor(const std::string& application) 
     return path;
 }
 
+QSettings* QtSettingsStore::storeFor(const std::string& application, bool writing) {
+    const auto file = fileFor(application);
+    if (!file) {
+        return nullptr;
+    }
+    std::unique_ptr<QSettings>& store = m_open[application];
+    if (!store) {
+        store = std::make_unique<QSettings>(*file, QSettings::IniFormat);
+        store->allKeys();  // reads the file, so that the status tells whether it could be
+    }
+    if (writing && store->status() == QSettings::FormatError) {
+        // A file that cannot be read would refuse every save from now on:
+        // keep it for the user, under a name that says why, and start anew.
+        store.reset();
+        const QString aside = *file + QDateTime::currentDateTime().toString(
+                                          QStringLiteral(".'damaged'-yyyyMMdd-hhmmss"));
+        if (!QFile::rename(*file, aside)) {
+            return nullptr;
+        }
+        store = std::make_unique<QSettings>(*file, QSettings::IniFormat);
+    }
+    return store->status() == QSettings::NoError ? store.get() : nullptr;
+}
+
 std::optional<std::string> QtSettingsStore::get(const std::string& application,
                                                 const std::string& section, const std::string& key,
                                                 const std::string& fallback) {
-    const auto file = fileFor(application);
-    if (!file) {
+    QSettings* store = storeFor(application, false);
+    if (store == nullptr) {
         return fallback;
     }
-    QSettings store(*file, QSettings::IniFormat);
-    if (store.status() != QSettings::NoError) {
-        return fallback;
-    }
-    const QVariant value = store.value(QString::fromStdString(section + "/" + key));
+    const QVariant value = store->value(QString::fromStdString(section + "/" + key));
     switch (value.userType()) {
         case QMetaType::UnknownType:
             return fallback;
@@ -60,26 +80,8 @@ std::optional<std::string> QtSettingsStore::get(const std::string& application,
 
 bool QtSettingsStore::save(const std::string& application, const std::string& section,
                            const std::string& key, const std::string& value) {
-    const auto usable = fileFor(application);
-    if (!usable) {
-        return false;
-    }
-    const QString& file = *usable;
-    std::optional<QSettings> store;
-    store.emplace(file, QSettings::IniFormat);
-    store->allKeys();  // reads the file, so that the status tells whether it could be
-    if (store->status() == QSettings::FormatError) {
-        // A file that cannot be read would refuse every save from now on:
-        // keep it for the user, under a name that says why, and start anew.
-        store.reset();
-        const QString aside = file + QDateTime::currentDateTime().toString(
-                                         QStringLiteral(".'damaged'-yyyyMMdd-hhmmss"));
-        if (!QFile::rename(file, aside)) {
-            return false;
-        }
-        store.emplace(file, QSettings::IniFormat);
-    }
-    if (store->status() != QSettings::NoError) {
+    QSettings* store = storeFor(application, true);
+    if (store == nullptr) {
         return false;
     }
     const QByteArray bytes = QByteArray::fromStdString(value);
@@ -90,8 +92,16 @@ bool QtSettingsStore::save(const std::string& application, const std::string& se
     } else {
         store->setValue(name, bytes);
     }
-    store->sync();
-    return store->status() == QSettings::NoError;
+    return true;
+}
+
+void QtSettingsStore::flush() {
+    // QSettings writes a whole file at once, to a new file put in its place.
+    for (auto& [application, store] : m_open) {
+        if (store) {
+            store->sync();
+        }
+    }
 }
 
 }  // namespace glimpa

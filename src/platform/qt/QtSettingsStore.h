@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
+#include <map>
+#include <memory>
 #include <optional>
 
 #include "platform/services/SettingsStore.h"
@@ -21,13 +24,18 @@ public:
                                    const std::string& key, const std::string& fallback) override;
     bool save(const std::string& application, const std::string& section, const std::string& key,
               const std::string& value) override;
+    void flush() override;
 
 private:
     /// The file to read and write; nothing when what stands at its place is
     /// not a regular file (or a link to one).
     std::optional<QString> fileFor(const std::string& application) const;
+    /// The application's settings, read from its file once and kept with
+    /// what is pending; nullptr when its file cannot be used.
+    QSettings* storeFor(const std::string& application, bool writing);
 
     QString m_folder;
+    std::map<std::string, std::unique_ptr<QSettings>> m_open;
 };
 
 }  // namespace glimpa
