@@ -22,9 +22,16 @@ void FilePicture::decodeAgain(QSize cover) const {
         return;
     }
     DecodedImage again = decodePicture(m_bytes, cover);
-    if (again && again.natural == m_natural) {
+    const bool grew =
+        again && again.natural == m_natural && again.image.width() > m_decoded.width();
+    if (grew) {
         m_decoded = std::move(again.image);
         m_scaled = QImage();
+    }
+    // Nothing larger to be had (the whole picture, or as much of it as the
+    // decode budget allows): the file's bytes are not needed again.
+    if (!grew || cover.isEmpty()) {
+        m_bytes.clear();
     }
 }
 

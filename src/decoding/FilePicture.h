@@ -42,7 +42,7 @@ private:
     void decodeAgain(QSize cover) const;
 
     QSize m_natural;
-    QByteArray m_bytes;
+    mutable QByteArray m_bytes;
     PictureFile::Stamp m_stamp;
     mutable QImage m_decoded;
     mutable QImage m_scaled;

@@ -209,6 +209,15 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits
             }
         }
     }
+    // A photo larger than the budget is shown from a reduced decode.
+    auto bytesAt = [&](int by) {
+        const tjscalingfactor factor{1, by};
+        return static_cast<qint64>(TJSCALED(stored.width(), factor)) *
+               TJSCALED(stored.height(), factor) * 4;
+    };
+    while (denominator < 8 && bytesAt(denominator) > limits.maxDecodedBytes) {
+        denominator *= 2;
+    }
     const tjscalingfactor factor{1, denominator};
     const int width = TJSCALED(stored.width(), factor);
     const int height = TJSCALED(stored.height(), factor);

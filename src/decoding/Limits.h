@@ -13,9 +13,13 @@ namespace limits {
 inline constexpr std::int64_t kMaxFileBytes = 512LL * 1024 * 1024;
 /// The longest side of a picture.
 inline constexpr int kMaxSidePx = 65535;
-/// Decoded bytes (four a pixel) allowed for one picture: a 100-megapixel
-/// photo at its natural size.
-inline constexpr std::int64_t kMaxDecodedBytes = 400LL * 1000 * 1000;
+/// Decoded bytes (four a pixel) that one picture may take: a sixteenth of the
+/// machine's memory (a 250-megapixel photo at its natural size on 16 GB and
+/// more), at least kMinDecodedBytes and at most kMaxDecodedBytes. A JPEG
+/// larger than that is decoded reduced; its natural size stays what it is.
+std::int64_t decodedBytesBudget();
+inline constexpr std::int64_t kMinDecodedBytes = 400LL * 1000 * 1000;
+inline constexpr std::int64_t kMaxDecodedBytes = 4LL * 1000 * 1000 * 1000;
 /// Scans of a progressive JPEG; each one walks all of the picture's data.
 inline constexpr int kMaxProgressiveScans = 256;
 /// What Qt's own image readers may allocate for one image.
@@ -28,7 +32,7 @@ inline constexpr std::int64_t kPreparedBytes = 128LL * 1024 * 1024;
 /// The limits of one decode; the fuzzer tightens them.
 struct DecodeLimits {
     int maxSide = limits::kMaxSidePx;
-    std::int64_t maxDecodedBytes = limits::kMaxDecodedBytes;
+    std::int64_t maxDecodedBytes = limits::decodedBytesBudget();
     int maxProgressiveScans = limits::kMaxProgressiveScans;
 };
 

@@ -78,6 +78,19 @@ TEST(Decoder, AFittedPictureGrowsFromTheFileAsItWasReadNotAsItIsNow) {
     EXPECT_EQ(asFile(result.picture).fullImage().size(), QSize(1600, 1200));
 }
 
+TEST(Decoder, AJpegLargerThanTheBudgetIsShownFromAReducedDecodeAtItsNaturalSize) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("large.jpg"), 1000, 800);  // 3.2 MB decoded
+    const QByteArray bytes = QByteArray::fromStdString(test::readBytes(folder.file("large.jpg")));
+    DecodeLimits tight;
+    tight.maxDecodedBytes = 1'000'000;
+    const DecodedImage decoded = decodePicture(bytes, QSize(), tight);
+    ASSERT_TRUE(decoded) << decoded.error;
+    EXPECT_EQ(decoded.natural, QSize(1000, 800));
+    EXPECT_EQ(decoded.image.size(), QSize(500, 400));        // the largest that fits: half
+    EXPECT_GE(limits::decodedBytesBudget(), 1'000'000'000);  // 250 MP on this machine
+}
+
 TEST(Decoder, ACoverSizeNeverEnlargesAPicture) {
     test::TempFolder folder;
     test::writeBmp(folder.file("strip.bmp"), 3000, 2);
