@@ -1,5 +1,9 @@
 #include "decoding/Jpeg.h"
 
+#include <QColorSpace>
+#include <map>
+#include <string_view>
+
 #include <turbojpeg.h>
 
 #include <QTransform>
@@ -73,6 +77,97 @@ QImage upright(const QImage& image, int orientation) {
 
 bool turnsSideways(int orientation) {
     return orientation >= 5;
+}
+
+/// Calls visit(marker, payload, length) for each marker segment before the
+/// first scan.
+template <typename Visit>
+void forEachSegment(const QByteArray& bytes, Visit visit) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto size = static_cast<std::size_t>(bytes.size());
+    std::size_t at = 2;
+    while (at + 4 <= size && data[at] == 0xFF) {
+        const unsigned marker = data[at + 1];
+        const std::size_t length = (data[at + 2] << 8U) | data[at + 3];
+        if (marker == 0xDA || marker == 0xD9 || length < 2 || at + 2 + length > size) {
+            break;
+        }
+        visit(marker, data + at + 4, length - 2);
+        at += 2 + length;
+    }
+}
+
+bool startsWith(const unsigned char* payload, std::size_t length, std::string_view tag) {
+    return length >= tag.size() && std::equal(tag.begin(), tag.end(), payload);
+}
+
+/// Photoshop's Adobe marker: its CMYK is stored inverted (255 is no ink).
+bool hasAdobeMarker(const QByteArray& bytes) {
+    bool found = false;
+    forEachSegment(bytes, [&](unsigned marker, const unsigned char* payload, std::size_t length) {
+        found = found || (marker == 0xEE && startsWith(payload, length, "Adobe"));
+    });
+    return found;
+}
+
+/// The embedded ICC profile, put together from its numbered chunks; empty
+/// when there is none or a chunk is missing.
+QByteArray iccProfile(const QByteArray& bytes) {
+    constexpr std::string_view kTag{"ICC_PROFILE\0", 12};
+    std::map<int, QByteArray> chunks;
+    int count = 0;
+    forEachSegment(bytes, [&](unsigned marker, const unsigned char* payload, std::size_t length) {
+        if (marker == 0xE2 && length > kTag.size() + 2 && startsWith(payload, length, kTag)) {
+            count = payload[kTag.size() + 1];
+            chunks[payload[kTag.size()]] =
+                QByteArray(reinterpret_cast<const char*>(payload + kTag.size() + 2),
+                           static_cast<qsizetype>(length - kTag.size() - 2));
+        }
+    });
+    QByteArray profile;
+    for (int chunk = 1; chunk <= count; ++chunk) {
+        const auto found = chunks.find(chunk);
+        if (found == chunks.end()) {
+            return {};
+        }
+        profile += found->second;
+    }
+    return profile;
+}
+
+/// Turns CMYK pixels, decoded in place into a 32-bit image, into RGB.
+void cmykToRgb(QImage& image, bool inverted) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* pixel = reinterpret_cast<unsigned char*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x, pixel += 4) {
+            int c = pixel[0];
+            int m = pixel[1];
+            int ye = pixel[2];
+            int k = pixel[3];
+            if (!inverted) {
+                c = 255 - c;
+                m = 255 - m;
+                ye = 255 - ye;
+                k = 255 - k;
+            }
+            // What is left of each light after the ink, as 0 … 255.
+            reinterpret_cast<QRgb*>(pixel)[0] = qRgb(c * k / 255, m * k / 255, ye * k / 255);
+        }
+    }
+}
+
+/// The picture in sRGB, as colour-managed viewers show it, when the file
+/// names another colour space.
+void convertToSrgb(QImage& image, const QByteArray& bytes) {
+    const QByteArray profile = iccProfile(bytes);
+    if (profile.isEmpty()) {
+        return;
+    }
+    const QColorSpace space = QColorSpace::fromIccProfile(profile);
+    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
+        image.setColorSpace(space);
+        image.convertToColorSpace(QColorSpace::SRgb);
+    }
 }
 
 }  // namespace
@@ -231,16 +326,23 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits
         result.error = "out of memory";
         return result;
     }
+    // Four components are CMYK (or YCCK), decoded as such and turned into RGB.
+    const bool cmyk = frame.components == 4;
     const Decompressor decompressor(tjInitDecompress());
     if (tjDecompress2(decompressor.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
                       static_cast<unsigned long>(bytes.size()), image.bits(), width,
-                      static_cast<int>(image.bytesPerLine()), height, TJPF_BGRX,
+                      static_cast<int>(image.bytesPerLine()), height, cmyk ? TJPF_CMYK : TJPF_BGRX,
                       TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS) != 0) {
         result.error = tjGetErrorStr2(decompressor.get());
         if (result.error.empty()) {
             result.error = "damaged JPEG data";
         }
         return result;
+    }
+    if (cmyk) {
+        cmykToRgb(image, hasAdobeMarker(bytes));
+    } else {
+        convertToSrgb(image, bytes);
     }
     result.image = upright(image, orientation);
     return result;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QLoggingCategory>
 #include <filesystem>
 #include <fstream>
@@ -89,6 +92,39 @@ TEST(Decoder, AJpegLargerThanTheBudgetIsShownFromAReducedDecodeAtItsNaturalSize)
     EXPECT_EQ(decoded.natural, QSize(1000, 800));
     EXPECT_EQ(decoded.image.size(), QSize(500, 400));        // the largest that fits: half
     EXPECT_GE(limits::decodedBytesBudget(), 1'000'000'000);  // 250 MP on this machine
+}
+
+TEST(Decoder, CmykJpegsShowInTheirColoursStoredInvertedOrPlain) {
+    // Red is magenta and yellow ink; a quarter of black darkens it.
+    for (const bool adobe : {true, false}) {
+        const QByteArray bytes =
+            QByteArray::fromStdString(test::cmykJpegBytes(16, 16, {0, 255, 255, 64}, adobe));
+        const DecodedImage decoded = decodePicture(bytes, QSize());
+        ASSERT_TRUE(decoded) << decoded.error;
+        const QRgb pixel = decoded.image.pixel(8, 8);
+        EXPECT_NEAR(qRed(pixel), 191, 3) << adobe;
+        EXPECT_NEAR(qGreen(pixel), 0, 3) << adobe;
+        EXPECT_NEAR(qBlue(pixel), 0, 3) << adobe;
+    }
+}
+
+TEST(Decoder, AJpegInAdobeRgbIsShownConvertedToSrgb) {
+    QImage patch(32, 32, QImage::Format_RGB32);
+    patch.fill(qRgb(128, 200, 100));
+    patch.setColorSpace(QColorSpace::AdobeRgb);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(100);
+    ASSERT_TRUE(writer.write(patch));
+    const DecodedImage decoded = decodePicture(bytes, QSize());
+    ASSERT_TRUE(decoded) << decoded.error;
+    // Adobe RGB (128, 200, 100) through XYZ (D65) is sRGB (77, 201, 92).
+    const QRgb pixel = decoded.image.pixel(16, 16);
+    EXPECT_NEAR(qRed(pixel), 77, 4);
+    EXPECT_NEAR(qGreen(pixel), 201, 4);
+    EXPECT_NEAR(qBlue(pixel), 92, 4);
 }
 
 TEST(Decoder, ACoverSizeNeverEnlargesAPicture) {

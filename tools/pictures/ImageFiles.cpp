@@ -1,6 +1,11 @@
 #include "pictures/ImageFiles.h"
 
 #include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
@@ -99,6 +104,41 @@ void writePhotoJpeg(const std::filesystem::path& path, int width, int height, bo
         bytes.insert(2, exifSegment(orientation));
     }
     writeBytes(path, bytes);
+}
+
+std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> ink, bool adobe) {
+    // libjpeg itself, which can write plain CMYK: TurboJPEG writes only YCCK
+    // with the Adobe marker.
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* encoded = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &encoded, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, JCS_CMYK);
+    jpeg_set_quality(&info, 100, TRUE);
+    info.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const unsigned char amount = ink[i % 4];
+        row[i] = adobe ? static_cast<unsigned char>(255 - amount) : amount;
+    }
+    for (int y = 0; y < height; ++y) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<char*>(encoded), size);
+    std::free(encoded);
+    return bytes;
 }
 
 void writeBmp(const std::filesystem::path& path, int width, int height) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -17,6 +18,9 @@ void writeJpeg(const std::filesystem::path& path, int width, int height, int ori
 void writeGif(const std::filesystem::path& path, int width, int height, int frames = 1);
 /// Smooth colour fields with textured patches and fine grain, as in a photo.
 QImage photoLike(int width, int height, unsigned seed);
+/// A JPEG of one CMYK colour (ink amounts, 255 full), stored inverted with
+/// Photoshop's Adobe marker as most CMYK JPEGs are, or plain without it.
+std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> ink, bool adobe);
 /// A photo-like JPEG at quality 90, baseline or progressive.
 void writePhotoJpeg(const std::filesystem::path& path, int width, int height,
                     bool progressive = false, int orientation = 0);
