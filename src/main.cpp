@@ -1,19 +1,44 @@
 #include <QApplication>
+#include <QTimer>
 
+#include "CommandLine.h"
 #include "Program.h"
 #include "app/Identity.h"
 #include "app/Main.h"
+#include "app/Opening.h"
+#include "platform/qt/QtInstanceChannel.h"
 #include "platform/qt/StartupWarmUp.h"
+#include "viewer/frmImageViewer.h"
 
 int main(int argc, char* argv[]) {
+    glimpa::answerOptions(argc, argv);
+    const std::vector<std::string> paths = glimpa::pathsFromCommandLine(argc, argv);
     glimpa::StartupWarmUp warmUp;
     QApplication application(argc, argv);
     warmUp.applicationStarted();
     QApplication::setApplicationName(QString::fromUtf8(glimpa::kProgramTitle));
     QApplication::setApplicationVersion(QString::fromUtf8(glimpa::kProgramVersion));
+
+    // Files to show go to the program that runs already, if there is one.
+    glimpa::QtInstanceChannel channel;
+    if (!paths.empty() && channel.handOver(paths)) {
+        warmUp.finish();
+        return 0;
+    }
     glimpa::Program program;
     glimpa::Main(program.app());
     warmUp.waitForFontConfiguration();
+    channel.listen([&program](const std::vector<std::string>& handed) {
+        glimpa::AppContext& app = program.app();
+        if (!app.AppClosing) {
+            glimpa::OpenPictures(app, handed);
+            app.frmImageViewer().form().show();
+        }
+    });
+    if (!paths.empty()) {
+        // Once the main window is up, so that any message stands over it.
+        QTimer::singleShot(0, &application, [&] { glimpa::OpenPictures(program.app(), paths); });
+    }
     const int code = QApplication::exec();
     warmUp.finish();
     return code;

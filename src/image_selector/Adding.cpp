@@ -1,5 +1,6 @@
 // Previewing a listed file and adding files to the lineup.
 #include "app/AppContext.h"
+#include "app/LineupMessages.h"
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
 #include "platform/services/MessageBoxes.h"
@@ -14,27 +15,6 @@ const std::string kReplaceOrAppend =
     "Select 'Yes' to DELETE the existing Lineup.\r"
     "Select 'No' to APPEND to the existing Lineup.\r"
     "Select Cancel to Cancel this operation.";
-
-/// A count in brackets before a text: "(3)  Duplicate images were skipped."
-std::string counted(int count, const char* text) {
-    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) of a literal
-    // added to a temporary string.
-    std::string result = "(";
-    result += std::to_string(count);
-    result += ")";
-    result += text;
-    return result;
-}
-
-/// Tells the user how many files found no room in a full lineup.
-void reportLineupFull(AppContext& app, int notAdded) {
-    MessageBoxes& messages = app.services().messages;
-    messages.beep();
-    app.MsgBox(counted(notAdded, notAdded == 1
-                                     ? "  Image was not added because the Image Lineup is full."
-                                     : "  Images were not added because the Image Lineup is full."),
-               msgbox::Warning);
-}
 
 }  // namespace
 

@@ -30,7 +30,7 @@ void frmImageSelector::design() {
     Drive1.move(0, 30, 3660, 315);
     Dir1.move(0, 390, 3660, 2340);
     File1.move(0, 2760, 3660, 1845);
-    File1.setPattern("*.bmp;*.jpg;*.gif");
+    File1.setPattern(kPicturePattern);
     Picture1.move(15, 2775, 3630, 1815);
     Picture1.setVisible(false);
     lblStatus.move(30, 780, 3495, 345);

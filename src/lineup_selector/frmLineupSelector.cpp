@@ -1,6 +1,7 @@
 #include "lineup_selector/frmLineupSelector.h"
 
 #include "app/AppContext.h"
+#include "app/Opening.h"
 #include "app/ScreenPlacement.h"
 #include "app/Settings.h"
 #include "viewer/frmImageViewer.h"
@@ -15,11 +16,14 @@ frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSe
     m_form.setCaption(m_app.title() + "  Click to View an Image From the Current Lineup");
     m_form.setClientSize(6660, 3195);
     m_form.setKeyPreview(true);
+    m_form.setAcceptsFiles(true);
     ListPictures.move(0, 0, 6660, 3195);
     ListPictures.setAccessible("Image Lineup", "Full paths of the pictures, newest first");
 
     m_form.Resize.connect([this] { Form_Resize(); });
     m_form.KeyPress.connect([this](int& keyAscii) { Form_KeyPress(keyAscii); });
+    m_form.FilesDropped.connect(
+        [this](const std::vector<std::string>& paths) { OpenPictures(m_app, paths); });
     ListPictures.MouseUp.connect([this](int button, int shift, Twips x, Twips y) {
         ListPictures_MouseUp(button, shift, x, y);
     });

@@ -1,6 +1,7 @@
 #include "viewer/frmImageViewer.h"
 
 #include "app/AppContext.h"
+#include "app/Opening.h"
 #include "platform/services/Services.h"
 #include "viewer/ToolKey.h"
 
@@ -22,6 +23,7 @@ frmImageViewer::frmImageViewer(AppContext& app)
 
 void frmImageViewer::design() {
     m_form.setKeyPreview(true);
+    m_form.setAcceptsFiles(true);
     m_form.setCaption(m_app.title());
 
     Toolbar1.setAlign(Align::Top);
@@ -126,6 +128,8 @@ void frmImageViewer::wire() {
     m_form.Activate.connect([this] { Form_Activate(); });
     m_form.Resize.connect([this] { Form_Resize(); });
     m_form.KeyPress.connect([this](int& keyAscii) { Form_KeyPress(keyAscii); });
+    m_form.FilesDropped.connect(
+        [this](const std::vector<std::string>& paths) { OpenPictures(m_app, paths); });
     Check1.Click.connect([this] { Check1_Click(); });
     HScroll1.Change.connect([this] { HScroll1_Change(); });
     HScroll1.Scroll.connect([this] { HScroll1_Scroll(); });

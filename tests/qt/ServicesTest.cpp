@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <future>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -16,6 +24,7 @@
 #include <QTimer>
 
 #include "platform/controls/Timer.h"
+#include "platform/qt/QtInstanceChannel.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTimerService.h"
@@ -161,6 +170,50 @@ TEST(QtEnvironment, NamesAreSortedAsFileDialogsSortThem) {
     QtEnvironment().nameSorter()(names);
     EXPECT_EQ(names, (std::vector<std::string>{"apple.jpg", "\xc3\x89lan.jpg", "\xc3\xa9lan.jpg",
                                                "Img2.jpg", "img10.jpg", "zoo.jpg"}));
+}
+
+/// Runs work on a thread of its own while this thread's event loop turns.
+template <typename Work>
+auto whileServing(Work work) {
+    auto result = std::async(std::launch::async, work);
+    while (result.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+        QCoreApplication::processEvents();
+    }
+    return result.get();
+}
+
+TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("instance");
+    // What a program killed while it listened leaves behind.
+    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(path).constData(),
+                 sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(stale);
+
+    QtInstanceChannel running(path);
+    std::vector<std::vector<std::string>> received;
+    ASSERT_TRUE(running.listen([&](const auto& paths) { received.push_back(paths); }));
+
+    // A hostile sender: a length far beyond the limit, then noise.
+    whileServing([&] {
+        QLocalSocket junk;
+        junk.connectToServer(path);
+        junk.waitForConnected(2000);
+        junk.write(QByteArray("\xff\xff\xff\xff") + QByteArray(64, '\x01'));
+        junk.waitForBytesWritten(2000);
+        junk.waitForDisconnected(2000);
+        return 0;
+    });
+    const std::vector<std::string> sent{"/photos/\xe9t\xe9.jpg", "/photos/trip"};
+    EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver(sent); }));
+    EXPECT_EQ(received, std::vector<std::vector<std::string>>{sent});
+
+    QtInstanceChannel second(path);  // a second program does not take the channel over
+    EXPECT_FALSE(second.listen([](const auto&) {}));
 }
 
 TEST(QtTimerService, TicksThroughTheEventLoopUntilDisabled) {

@@ -5,11 +5,15 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QListView>
 #include <QListWidget>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
+#include <QWindow>
 
 #include "app/AppContext.h"
 #include "app/Main.h"
@@ -77,6 +81,35 @@ TEST_F(QtViewer, AFittedPictureShowsNoScrollBarsInTheMaximizedWindow) {
     EXPECT_TRUE(viewer().Image1.stretch());
     EXPECT_FALSE(backend.widgetFor(viewer().VScroll1)->isVisible());
     EXPECT_FALSE(backend.widgetFor(viewer().HScroll1)->isVisible());
+}
+
+TEST_F(QtViewer, FilesDroppedOnTheMainWindowAreOpenedAndTheFirstShown) {
+    Main(app);
+    settle();
+    test::writeJpeg(folder.file("a.jpg"), 20, 10);
+    test::writeJpeg(folder.file("b.jpg"), 20, 10);
+    // As the window system delivers a drag: to the window, over the picture frame.
+    QWindow* window = backend.widgetFor(viewer().form())->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const QPoint over = backend.widgetFor(viewer().picBackground)->geometry().center();
+    auto offer = [&](const QMimeData& data) {
+        QDragEnterEvent enter(over, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        return enter.isAccepted();
+    };
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/c.jpg"))});
+    EXPECT_FALSE(offer(web));  // not a local file: refused
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.file("a.jpg"))),
+                   QUrl::fromLocalFile(QString::fromStdString(folder.file("b.jpg")))});
+    ASSERT_TRUE(offer(files));
+    QDropEvent drop(over, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    EXPECT_EQ(app.CurrentFile, folder.file("a.jpg"));
+    EXPECT_EQ(viewer().lblActiveImage.caption() + " of " + viewer().lblImageCount.caption(),
+              "1 of 2");
 }
 
 TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {

@@ -1,14 +1,11 @@
 #include "platform/controls/FileListBox.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <vector>
 
 #include "platform/files/FileNames.h"
 #include "platform/files/Folders.h"
-
-namespace fs = std::filesystem;
 
 namespace glimpa {
 
@@ -28,26 +25,13 @@ bool FileListBox::setPath(const std::string& folder) {
     return true;
 }
 
-void FileListBox::setPattern(std::string pattern) {
-    m_pattern = std::move(pattern);
+void FileListBox::setPattern(std::string_view pattern) {
+    m_pattern = pattern;
     refresh();
 }
 
 void FileListBox::refresh() {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(m_path, fs::directory_options::skip_permission_denied, error),
-         end;
-         !error && it != end; it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.' || !matchesPattern(name, m_pattern)) {
-            continue;
-        }
-        std::error_code statError;
-        if (it->is_regular_file(statError)) {
-            names.push_back(std::move(name));
-        }
-    }
+    std::vector<std::string> names = filesMatching(m_path, m_pattern);
     // A folder read again unchanged (after adding, say) keeps its order
     // without sorting again: the sort is most of the work for a large folder.
     if (names != m_readOrder) {

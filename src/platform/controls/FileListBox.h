@@ -19,7 +19,7 @@ public:
     /// Lists another folder; fails (and stays) for one that is not a folder.
     bool setPath(const std::string& folder);
     const std::string& pattern() const { return m_pattern; }
-    void setPattern(std::string pattern);
+    void setPattern(std::string_view pattern);
     /// Reads the folder again; no entry is selected or current afterwards.
     void refresh() override;
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/controls/Control.h"
 #include "platform/controls/Event.h"
@@ -78,9 +79,15 @@ public:
     }
     bool requestUnload() { return m_unloadHandler ? m_unloadHandler() : true; }
 
+    /// Whether files and folders may be dropped on the window.
+    bool acceptsFiles() const { return m_acceptsFiles; }
+    void setAcceptsFiles(bool on) { m_acceptsFiles = on; }
+
     Event<> Activate;
     Event<> Resize;
     Event<int&> KeyPress;
+    /// Files and folders dropped on the window, their paths in the order given.
+    Event<const std::vector<std::string>&> FilesDropped;
 
     // What the window system reports back.
     void platformGeometry(TwipsRect outer, Twips clientWidth, Twips clientHeight);
@@ -109,6 +116,7 @@ private:
     Twips m_decorationHeight = 480;
     bool m_keyPreview = false;
     bool m_sizable = true;
+    bool m_acceptsFiles = false;
     bool m_placed = false;
     bool m_sizedByClient = true;
     bool m_topmost = false;

@@ -16,6 +16,9 @@ using NameSorter = std::function<void(std::vector<std::string>& names)>;
 /// The order of naturalLess, for names in any language the same.
 void sortNaturally(std::vector<std::string>& names);
 
+/// The names of the pictures the program shows.
+inline constexpr std::string_view kPicturePattern = "*.bmp;*.jpg;*.gif";
+
 /// Whether a name matches a pattern such as "*.bmp;*.jpg;*.gif": any of the
 /// ';'-separated wildcards, letters compared without regard to case.
 bool matchesPattern(std::string_view name, std::string_view pattern);

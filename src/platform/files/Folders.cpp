@@ -35,6 +35,24 @@ std::string currentFolder() {
     return normalFolder(fs::current_path(error).string());
 }
 
+std::vector<std::string> filesMatching(const std::string& folder, std::string_view pattern) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error),
+         end;
+         !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (name.empty() || name.front() == '.' || !matchesPattern(name, pattern)) {
+            continue;
+        }
+        std::error_code statError;
+        if (it->is_regular_file(statError)) {
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
+}
+
 std::string driveHolding(const std::vector<std::string>& drives, const std::string& path) {
     std::string best;
     for (const auto& drive : drives) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace glimpa {
@@ -14,6 +15,10 @@ std::optional<std::string> existingFolder(const std::string& folder);
 
 /// The process's current folder, normalised.
 std::string currentFolder();
+
+/// The names of a folder's regular files that match a pattern, in the order
+/// the folder gives them; hidden files are left out.
+std::vector<std::string> filesMatching(const std::string& folder, std::string_view pattern);
 
 /// The mount point among drives that holds a path (the longest that does).
 std::string driveHolding(const std::vector<std::string>& drives, const std::string& path);

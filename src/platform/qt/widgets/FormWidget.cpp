@@ -1,8 +1,13 @@
 #include "platform/qt/widgets/FormWidget.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QScreen>
+#include <QUrl>
 #include <QWindow>
 
 #include "platform/qt/QtGeometry.h"
@@ -10,6 +15,22 @@
 namespace glimpa {
 
 namespace {
+
+/// The local files and folders a drag carries, as the system names them;
+/// empty when it carries anything else.
+std::vector<std::string> droppedPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr || !data->hasUrls()) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return paths;
+}
 
 // How long the window system may take to answer a placement.
 constexpr int kSettleMs = 300;
@@ -30,6 +51,7 @@ private:
 
 FormWidget::FormWidget(Form& form) : QWidget(nullptr), m_form(form) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setAcceptDrops(form.acceptsFiles());
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, [this] { report(); });
@@ -204,6 +226,27 @@ void FormWidget::changeEvent(QEvent* event) {
             m_form.platformDeactivated();
         }
     }
+}
+
+void FormWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedPaths(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void FormWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (!droppedPaths(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void FormWidget::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = droppedPaths(event->mimeData());
+    if (paths.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    m_form.FilesDropped(paths);
 }
 
 }  // namespace glimpa

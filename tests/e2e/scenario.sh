@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The side windows' places across runs of the installed program, in a virtual
-# X display with a window manager (openbox) and without one.
-# Arguments: the build folder, and "openbox" or "none".
+# Runs one of the scenarios that start the installed program several times
+# (geometry.py, opening.py) in a virtual X display, with a window manager
+# (openbox) or without one. Arguments: the build folder, "openbox" or "none",
+# and the scenario (geometry.py by default).
 set -euo pipefail
 build=$(cd "$1" && pwd)
 manager=$2
@@ -20,5 +21,5 @@ DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 mkdir -p "$work/config" "$work/home"
 export HOME="$work/home"
 source "$here/xvfb.sh"
-dbus-run-session -- /usr/bin/python3 "$here/geometry.py" "$work/root/usr/bin/glimpa" \
+dbus-run-session -- /usr/bin/python3 "$here/${3:-geometry.py}" "$work/root/usr/bin/glimpa" \
     "$work/samples" "$work/config"

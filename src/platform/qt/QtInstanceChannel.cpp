@@ -1,0 +1,122 @@
+#include "platform/qt/QtInstanceChannel.h"
+
+#include <QDataStream>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace glimpa {
+
+namespace {
+
+constexpr int kWaitMs = 2000;
+constexpr char kTaken = '1';
+
+// A message: the byte count of what follows (32 bits, big-endian), then the
+// paths, each ended by a zero byte (paths may hold any other byte).
+QByteArray message(const std::vector<std::string>& paths) {
+    QByteArray body;
+    for (const std::string& path : paths) {
+        body.append(path.data(), static_cast<qsizetype>(path.size()));
+        body.append('\0');
+    }
+    QByteArray framed;
+    QDataStream(&framed, QIODevice::WriteOnly) << static_cast<quint32>(body.size());
+    return framed + body;
+}
+
+std::vector<std::string> pathsIn(const QByteArray& body) {
+    std::vector<std::string> paths;
+    for (const QByteArray& part : body.split('\0')) {
+        if (!part.isEmpty()) {
+            paths.push_back(part.toStdString());
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
+QtInstanceChannel::QtInstanceChannel(QString socketPath) : m_path(std::move(socketPath)) {
+    if (m_path.isEmpty()) {
+        m_path = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+                 QStringLiteral("/glimpa-instance");
+    }
+    // No socket options: with them Qt puts its socket in place of one that
+    // is in use. The runtime folder is the user's alone.
+    m_server.setMaxPendingConnections(8);
+}
+
+bool QtInstanceChannel::handOver(const std::vector<std::string>& paths) {
+    const QByteArray sent = message(paths);
+    if (sent.size() - 4 > kMaxMessageBytes) {
+        return false;
+    }
+    QLocalSocket socket;
+    socket.connectToServer(m_path);
+    if (!socket.waitForConnected(kWaitMs)) {
+        return false;
+    }
+    socket.write(sent);
+    if (!socket.waitForBytesWritten(kWaitMs)) {
+        return false;
+    }
+    while (socket.bytesAvailable() < 1) {
+        if (!socket.waitForReadyRead(kWaitMs)) {
+            return false;
+        }
+    }
+    return socket.read(1) == QByteArray(1, kTaken);
+}
+
+bool QtInstanceChannel::listen(std::function<void(const std::vector<std::string>&)> received) {
+    m_received = std::move(received);
+    if (!m_server.listen(m_path)) {
+        // A socket nobody answers on is what a program that ended without
+        // closing it left behind.
+        QLocalSocket probe;
+        probe.connectToServer(m_path);
+        if (probe.waitForConnected(kWaitMs)) {
+            return false;  // another program listens: it takes the paths
+        }
+        QLocalServer::removeServer(m_path);
+        if (!m_server.listen(m_path)) {
+            return false;
+        }
+    }
+    connect(&m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { take(socket); });
+            // A sender that says nothing is not waited for.
+            QTimer::singleShot(kWaitMs, socket, [socket] { socket->abort(); });
+        }
+    });
+    return true;
+}
+
+void QtInstanceChannel::take(QLocalSocket* socket) {
+    const QByteArray head = socket->peek(4);
+    if (head.size() < 4) {
+        return;
+    }
+    quint32 length = 0;
+    QDataStream(head) >> length;
+    if (length > kMaxMessageBytes) {
+        socket->abort();
+        return;
+    }
+    if (socket->bytesAvailable() < 4 + static_cast<qint64>(length)) {
+        return;  // more to come
+    }
+    socket->read(4);
+    const std::vector<std::string> paths = pathsIn(socket->read(length));
+    socket->write(QByteArray(1, kTaken));
+    socket->flush();
+    socket->disconnectFromServer();
+    if (!paths.empty() && m_received) {
+        m_received(paths);
+    }
+}
+
+}  // namespace glimpa

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace glimpa {
+
+/// One program per user for the files a file manager opens with it: a start
+/// that names files hands them to the program already running, which takes
+/// them as its own. Messages come over a local socket private to the user; a
+/// message that is too long or malformed is dropped.
+class QtInstanceChannel : public QObject {
+public:
+    /// socketPath: where the running program listens; empty for the user's
+    /// runtime folder.
+    explicit QtInstanceChannel(QString socketPath = {});
+
+    /// Gives the paths to the program that runs already; true when it took
+    /// them (this start then has nothing more to do).
+    bool handOver(const std::vector<std::string>& paths);
+    /// Takes the paths of later starts from now on. A socket left by a
+    /// program that ended without closing it is taken over.
+    bool listen(std::function<void(const std::vector<std::string>&)> received);
+
+    /// The longest message taken, in bytes.
+    static constexpr qint64 kMaxMessageBytes = 1024 * 1024;
+
+private:
+    void take(class QLocalSocket* socket);
+
+    QString m_path;
+    QLocalServer m_server;
+    std::function<void(const std::vector<std::string>&)> m_received;
+};
+
+}  // namespace glimpa

@@ -1,0 +1,52 @@
+"""The ways in from outside, as a desktop user has them: files named on the
+command line, a second start ("Open With" while the program runs) handing
+its files to the running program, and a start after a killed program.
+
+usage: opening.py GLIMPA SAMPLES CONFIG_HOME
+"""
+import os
+import signal
+import subprocess
+import sys
+
+from driver import (TIMEOUT, expect_counter, fail, main_window, start_accessibility,
+                    start_program, wait_for)
+
+GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
+first, second, third = (os.path.join(SAMPLES, name)
+                        for name in ("meadow.jpg", "waves.gif", "sunset.bmp"))
+
+
+def showing(path):
+    wait_for("the main window showing " + path,
+             lambda: main_window().name == "GLIMPA Viewing:  " + path)
+
+
+bus = start_accessibility()
+programs = []
+try:
+    programs.append(start_program(GLIMPA, SAMPLES, CONFIG, [first, second]))
+    showing(first)
+    expect_counter("1", "2")
+
+    handing = start_program(GLIMPA, SAMPLES, CONFIG, [third])
+    try:
+        code = handing.wait(timeout=TIMEOUT)
+    except subprocess.TimeoutExpired:
+        fail("a second start did not hand its file over and end")
+    if code != 0:
+        fail(f"a second start ended with code {code}")
+    showing(third)
+    expect_counter("1", "3")
+
+    programs[0].send_signal(signal.SIGKILL)  # leaves its socket behind
+    programs[0].wait(timeout=TIMEOUT)
+    programs.append(start_program(GLIMPA, SAMPLES, CONFIG, [second]))
+    showing(second)
+    expect_counter("1", "1")
+    print("opening: passed", flush=True)
+finally:
+    for program in programs:
+        if program.poll() is None:
+            program.kill()
+    bus.kill()
