@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs one of the scenarios that start the installed program several times
-# (geometry.py, opening.py) in a virtual X display, with a window manager
-# (openbox) or without one. Arguments: the build folder, "openbox" or "none",
-# and the scenario (geometry.py by default).
+# Runs one scenario of the installed program (e2e.py, geometry.py,
+# opening.py), driven as a user through the accessibility interface, in a
+# virtual X display with a window manager (openbox) or without one.
+# Arguments: the build folder, "openbox" or "none", and the scenario
+# (geometry.py by default).
 set -euo pipefail
 build=$(cd "$1" && pwd)
 manager=$2
