@@ -4,14 +4,8 @@
 #include <vector>
 
 #include "platform/Numbers.h"
-#include "platform/controls/CheckBox.h"
 #include "platform/controls/Form.h"
-#include "platform/controls/Image.h"
 #include "platform/controls/ScrollBar.h"
-#include "platform/controls/Slider.h"
-#include "platform/controls/Timer.h"
-#include "support/Fakes.h"
-#include "support/ManualClock.h"
 
 namespace glimpa {
 namespace {
@@ -93,19 +87,6 @@ TEST(Form, FirstShowRaisesResizeThenActivateAndKeysReachPreviewOnlyWhenAskedFor)
     form.setKeyPreview(true);
     form.platformKeyPress('a');
     EXPECT_EQ(trace, (std::vector<std::string>{"resize", "activate", "activate", "key 97"}));
-}
-
-TEST(Image, TakesTheNaturalSizeUnlessStretched) {
-    Form form("f");
-    Image image("image", &form);
-    image.setPicture(std::make_shared<test::BlankPicture>(200, 100));
-    EXPECT_EQ(image.width(), 3000);
-    EXPECT_EQ(image.height(), 1500);
-    image.setStretch(true);
-    image.setWidth(600);
-    EXPECT_EQ(image.width(), 600);
-    image.setStretch(false);
-    EXPECT_EQ(image.width(), 3000);
 }
 
 TEST(Numbers, RoundHalvesToEvenAndFailOutsideTheRange) {

@@ -71,11 +71,6 @@ TEST_F(ImageSelector, StoredPlacesThatCannotBeUsedAreSkippedWithoutAMessage) {
     EXPECT_TRUE(h.messages.prompts.empty());
 }
 
-TEST_F(ImageSelector, AFolderWithoutADriveRestoresNothing) {
-    restoreFrom("", sub("x"), sub("x"));
-    EXPECT_EQ(selector().Dir1.path(), fs::current_path().string());
-}
-
 TEST_F(ImageSelector, AStoredDriveThatIsNotTextRestoresNoFolder) {
     restoreFrom("/", sub("x"), sub("x"));
     h.settings.notText = {"ImageSelectorDrive"};

@@ -10,16 +10,6 @@ namespace {
 
 using test::Harness;
 
-TEST(Settings, UseTheTitleAndSectionAndGiveDefaultsForAbsentValues) {
-    Harness h;
-    Settings settings(h.app);
-    EXPECT_EQ(settings.get("ImageSelectorPath"), "");
-    EXPECT_EQ(settings.getTwips("ImageSelectorLeft", 1000), 1000.0f);
-    EXPECT_TRUE(settings.saveTwips("ImageSelectorLeft", 1234.5f));
-    EXPECT_EQ(h.stored("ImageSelectorLeft"), "1234.5");
-    EXPECT_EQ(settings.getTwips("ImageSelectorLeft", 1000), 1234.5f);
-}
-
 TEST(LineupSelectorPlace, FirstRunOpensAtTheDefaults) {
     Harness h;
     Form& form = h.app.frmLineupSelector().form();
@@ -66,23 +56,6 @@ TEST(LineupSelectorPlace, AFailingSaveSkipsOnlyItsOwnKey) {
     EXPECT_EQ(h.settings.saved,
               (std::vector<std::string>{"LineupSelectorLeft", "LineupSelectorHeight",
                                         "LineupSelectorWidth"}));
-}
-
-TEST(LineupSelectorPlace, RoundTripsThroughTheStoreIntoTheNextRun) {
-    test::MemorySettingsStore carried;
-    {
-        Harness first;
-        first.app.frmLineupSelector().form().move(4321, 1234, 5000, 3500);
-        first.app.frmImageViewer().form().requestUnload();
-        carried.values = first.settings.values;
-    }
-    Harness second;
-    second.settings.values = carried.values;
-    Form& form = second.app.frmLineupSelector().form();
-    EXPECT_EQ(form.left(), 4321);
-    EXPECT_EQ(form.top(), 1234);
-    EXPECT_EQ(form.width(), 5000);
-    EXPECT_EQ(form.height(), 3500);
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 
 #include "app/Main.h"
 #include "image_selector/frmImageSelector.h"
@@ -108,15 +105,6 @@ TEST_F(BadInput, FileSystemOdditiesGiveTheMessageWithoutWaiting) {
 TEST_F(BadInput, AFileThatVanishedAfterItWasListedGivesTheMessage) {
     const std::string path = jpeg("soon-gone.jpg", 10, 10);
     fs::remove(path);
-    showAsLineupEntry(path, Expect::Failure);
-}
-
-TEST_F(BadInput, AnUnreadableFileGivesTheMessage) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind the superuser";
-    }
-    const std::string path = jpeg("locked.jpg", 10, 10);
-    fs::permissions(path, fs::perms::none);
     showAsLineupEntry(path, Expect::Failure);
 }
 
