@@ -4,11 +4,8 @@
 
 namespace glimpa {
 
-FilePicture::FilePicture(QSize natural, QImage decoded, QByteArray bytes, PictureFile::Stamp stamp)
-    : m_natural(natural),
-      m_bytes(std::move(bytes)),
-      m_stamp(stamp),
-      m_decoded(std::move(decoded)) {}
+FilePicture::FilePicture(QSize natural, QImage decoded, Source source)
+    : m_natural(natural), m_source(std::move(source)), m_decoded(std::move(decoded)) {}
 
 const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) const {
     if (!stretch && logical == m_natural) {
@@ -18,10 +15,19 @@ const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) 
 }
 
 void FilePicture::decodeAgain(QSize cover) const {
-    if (m_bytes.isEmpty()) {
+    QByteArray bytes = m_source.bytes;
+    if (bytes.isEmpty() && !m_source.path.empty()) {
+        std::string error;
+        const auto file = readPictureFile(m_source.path, error);
+        if (file && file->stamp == m_source.stamp) {
+            bytes = file->bytes;
+        }
+    }
+    if (bytes.isEmpty()) {
+        m_source = {};  // the file changed or went: keep what is at hand
         return;
     }
-    DecodedImage again = decodePicture(m_bytes, cover);
+    DecodedImage again = decodePicture(bytes, cover);
     const bool grew =
         again && again.natural == m_natural && again.image.width() > m_decoded.width();
     if (grew) {
@@ -29,9 +35,9 @@ void FilePicture::decodeAgain(QSize cover) const {
         m_scaled = QImage();
     }
     // Nothing larger to be had (the whole picture, or as much of it as the
-    // decode budget allows): the file's bytes are not needed again.
+    // decode budget allows): the source is not needed again.
     if (!grew || cover.isEmpty()) {
-        m_bytes.clear();
+        m_source = {};
     }
 }
 

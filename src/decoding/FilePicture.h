@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <string>
 
 #include "decoding/PaintablePicture.h"
 #include "decoding/PictureFile.h"
@@ -10,16 +11,22 @@
 namespace glimpa {
 
 /// A picture read from a file, held as a QImage that may be smaller than the
-/// picture's natural size (decoded for a fitted display) and as the file's
-/// bytes. Asked for more pixels than it holds, it decodes those bytes again:
-/// what it shows is always the file as it was read, whatever has happened to
-/// the file since.
+/// picture's natural size (decoded for a fitted display). Asked for more
+/// pixels than it holds, it decodes again: a JPEG from the bytes it was read
+/// from (small beside its pixels), so that what it shows is the file as it
+/// was read whatever has happened to the file since; an uncompressed or
+/// lightly compressed picture from its file, while that file is unchanged.
 class FilePicture : public PaintablePicture {
 public:
-    /// A decoded file: its natural size, the image decoded so far and the
-    /// file's bytes (none when the image is whole).
-    FilePicture(QSize natural, QImage decoded, QByteArray bytes = {},
-                PictureFile::Stamp stamp = {});
+    /// Where more of a picture comes from: the file's bytes, else the file.
+    struct Source {
+        QByteArray bytes;
+        std::string path;
+        PictureFile::Stamp stamp;
+    };
+    /// A decoded file: its natural size, the image decoded so far and where
+    /// more of it comes from (nothing when the image is whole).
+    FilePicture(QSize natural, QImage decoded, Source source = {});
 
     int widthPx() const override { return m_natural.width(); }
     int heightPx() const override { return m_natural.height(); }
@@ -34,16 +41,15 @@ public:
     const QImage& fullImage() const;
     /// What the picture holds now, in bytes, for cache budgets.
     qint64 heldBytes() const {
-        return m_decoded.sizeInBytes() + m_scaled.sizeInBytes() + m_bytes.size();
+        return m_decoded.sizeInBytes() + m_scaled.sizeInBytes() + m_source.bytes.size();
     }
-    const PictureFile::Stamp& stamp() const { return m_stamp; }
+    const PictureFile::Stamp& stamp() const { return m_source.stamp; }
 
 private:
     void decodeAgain(QSize cover) const;
 
     QSize m_natural;
-    mutable QByteArray m_bytes;
-    PictureFile::Stamp m_stamp;
+    mutable Source m_source;
     mutable QImage m_decoded;
     mutable QImage m_scaled;
 };

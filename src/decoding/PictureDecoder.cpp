@@ -8,6 +8,7 @@
 
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
+#include "decoding/Jpeg.h"
 #include "decoding/ScreenDensity.h"
 
 namespace glimpa {
@@ -68,11 +69,18 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     if (!decoded) {
         return {nullptr, decoded.error};
     }
-    // A picture decoded smaller than its natural size keeps the file's bytes
-    // to decode more of them when a larger display asks.
-    const bool whole = decoded.image.size() == decoded.natural;
-    auto picture = std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
-                                                 whole ? QByteArray() : file->bytes, file->stamp);
+    // A picture decoded smaller than its natural size keeps where more of it
+    // comes from: a JPEG its compressed bytes, any other its file.
+    FilePicture::Source source{{}, {}, file->stamp};
+    if (decoded.image.size() != decoded.natural) {
+        if (isJpeg(file->bytes)) {
+            source.bytes = file->bytes;
+        } else {
+            source.path = path;
+        }
+    }
+    auto picture =
+        std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image), std::move(source));
     if (!fitted.isEmpty()) {
         picture->imageAt(fitted);  // ready to paint
     }
