@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <filesystem>
 #include <string_view>
 
 #include "app/Identity.h"
@@ -46,7 +47,12 @@ std::vector<std::string> pathsFromCommandLine(int argc, char* argv[]) {
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (optionsEnded || !isOption(argument)) {
-            paths.emplace_back(argument);
+            // Absolute, so that a running program that takes them over (in
+            // another current folder) finds them.
+            std::error_code error;
+            const std::filesystem::path path(argument);
+            const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+            paths.push_back(error ? std::string(argument) : absolute.string());
         }
     }
     return paths;

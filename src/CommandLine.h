@@ -10,8 +10,8 @@ namespace glimpa {
 /// error) without a display. Returns when the program is to start.
 void answerOptions(int argc, char* argv[]);
 
-/// The paths named on the command line, byte for byte as the system passed
-/// them (names need not be UTF-8).
+/// The paths named on the command line, made absolute, byte for byte as the
+/// system passed them (names need not be UTF-8).
 std::vector<std::string> pathsFromCommandLine(int argc, char* argv[]);
 
 }  // namespace glimpa

@@ -176,7 +176,8 @@ def start(glimpa, samples, config):
     return start_accessibility(), start_program(glimpa, samples, config)
 
 
-def start_program(glimpa, samples, config, arguments=()):
-    """Starts the program on the accessibility bus that runs already."""
+def start_program(glimpa, samples, config, arguments=(), folder=None):
+    """Starts the program on the accessibility bus that runs already, in the
+    samples' folder or the one given."""
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_CONFIG_HOME=config)
-    return subprocess.Popen([glimpa, *arguments], cwd=samples, env=env)
+    return subprocess.Popen([glimpa, *arguments], cwd=folder or samples, env=env)

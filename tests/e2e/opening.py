@@ -29,7 +29,9 @@ try:
     showing(first)
     expect_counter("1", "2")
 
-    handing = start_program(GLIMPA, SAMPLES, CONFIG, [third])
+    # Named relative to the second start's own folder, not the running one's.
+    handing = start_program(GLIMPA, SAMPLES, CONFIG, [os.path.relpath(third, CONFIG)],
+                            folder=CONFIG)
     try:
         code = handing.wait(timeout=TIMEOUT)
     except subprocess.TimeoutExpired:
