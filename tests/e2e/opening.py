@@ -30,8 +30,9 @@ try:
     expect_counter("1", "2")
 
     # Named relative to the second start's own folder, not the running one's.
-    handing = start_program(GLIMPA, SAMPLES, CONFIG, [os.path.relpath(third, CONFIG)],
-                            folder=CONFIG)
+    elsewhere = os.path.dirname(SAMPLES)
+    handing = start_program(GLIMPA, SAMPLES, CONFIG, [os.path.relpath(third, elsewhere)],
+                            folder=elsewhere)
     try:
         code = handing.wait(timeout=TIMEOUT)
     except subprocess.TimeoutExpired:
