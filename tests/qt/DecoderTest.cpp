@@ -158,6 +158,28 @@ TEST(Decoder, PreparedNeighboursAreHandedOutOnceAndOnlyWhileTheFileIsUnchanged) 
     EXPECT_EQ(b.picture->widthPx(), 30);
 }
 
+TEST(Decoder, ANeighbourUnderWayWhenTheDisplaySizeChangesIsPreparedAgainForTheNewSize) {
+    test::TempFolder folder;
+    std::vector<std::string> paths;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        test::writeJpeg(folder.file(name), 1600, 1200);
+        paths.push_back(folder.file(name));
+    }
+    PictureDecoder decoder;
+    decoder.prefetch(paths, {200, 150});
+    decoder.prefetch(paths, {800, 600});  // the window grew while the worker was on one
+    const DecodeResult shown = decoder.decode(paths[0], {800, 600});
+    ASSERT_TRUE(shown);
+    EXPECT_GE(asFile(shown.picture).imageAt(QSize(800, 600)).width(), 800);
+    decoder.waitUntilIdle();
+    for (const std::string& path : {paths[1], paths[2]}) {
+        EXPECT_TRUE(decoder.isPrepared(path)) << path;
+        const DecodeResult next = decoder.decode(path, {800, 600});
+        ASSERT_TRUE(next);
+        EXPECT_GE(asFile(next.picture).heldBytes(), 800 * 600 * 4) << path;  // not the small one
+    }
+}
+
 TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
     test::TempFolder folder;
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
