@@ -64,7 +64,6 @@ void OpenPictures(AppContext& app, const std::vector<std::string>& paths) {
             }
         }
     }
-    lineup.refresh();
     if (const int index = lineup.indexOf(first); index >= 0) {
         lineup.setListIndex(index);
         app.frmImageViewer().GetPic();

@@ -80,7 +80,7 @@ bool turnsSideways(int orientation) {
 }
 
 /// Calls visit(marker, payload, length) for each marker segment before the
-/// first scan.
+/// first scan, until it answers false.
 template <typename Visit>
 void forEachSegment(const QByteArray& bytes, Visit visit) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -92,7 +92,9 @@ void forEachSegment(const QByteArray& bytes, Visit visit) {
         if (marker == 0xDA || marker == 0xD9 || length < 2 || at + 2 + length > size) {
             break;
         }
-        visit(marker, data + at + 4, length - 2);
+        if (!visit(marker, data + at + 4, length - 2)) {
+            break;
+        }
         at += 2 + length;
     }
 }
@@ -105,7 +107,8 @@ bool startsWith(const unsigned char* payload, std::size_t length, std::string_vi
 bool hasAdobeMarker(const QByteArray& bytes) {
     bool found = false;
     forEachSegment(bytes, [&](unsigned marker, const unsigned char* payload, std::size_t length) {
-        found = found || (marker == 0xEE && startsWith(payload, length, "Adobe"));
+        found = marker == 0xEE && startsWith(payload, length, "Adobe");
+        return !found;
     });
     return found;
 }
@@ -123,6 +126,7 @@ QByteArray iccProfile(const QByteArray& bytes) {
                 QByteArray(reinterpret_cast<const char*>(payload + kTag.size() + 2),
                            static_cast<qsizetype>(length - kTag.size() - 2));
         }
+        return true;
     });
     QByteArray profile;
     for (int chunk = 1; chunk <= count; ++chunk) {
@@ -179,51 +183,32 @@ bool isJpeg(const QByteArray& bytes) {
 }
 
 int jpegOrientation(const QByteArray& bytes) {
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto size = static_cast<std::size_t>(bytes.size());
-    std::size_t at = 2;
-    // Walk the marker segments before the image data.
-    while (at + 4 <= size && data[at] == 0xFF) {
-        const unsigned marker = data[at + 1];
-        if (marker == 0xDA || marker == 0xD9) {
-            break;
+    int orientation = 1;
+    forEachSegment(bytes, [&](unsigned marker, const unsigned char* payload, std::size_t length) {
+        if (marker == 0xE1 && startsWith(payload, length, std::string_view("Exif\0\0", 6))) {
+            orientation = orientationInExif(payload + 6, length - 6);
+            return false;
         }
-        const std::size_t length = (data[at + 2] << 8U) | data[at + 3];
-        if (length < 2 || at + 2 + length > size) {
-            break;
-        }
-        if (marker == 0xE1 && length >= 8 &&
-            std::equal(data + at + 4, data + at + 10, "Exif\0\0")) {
-            return orientationInExif(data + at + 10, length - 8);
-        }
-        at += 2 + length;
-    }
-    return 1;
+        return true;
+    });
+    return orientation;
 }
 
 JpegFrame jpegFrame(const QByteArray& bytes) {
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto size = static_cast<std::size_t>(bytes.size());
-    std::size_t at = 2;
-    while (at + 4 <= size && data[at] == 0xFF) {
-        const unsigned marker = data[at + 1];
+    JpegFrame frame;
+    forEachSegment(bytes, [&](unsigned marker, const unsigned char* payload, std::size_t length) {
         const bool startOfFrame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (startOfFrame) {
-            JpegFrame frame;
-            frame.progressive =
-                marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-            if (at + 9 < size) {
-                frame.components = std::max(1, static_cast<int>(data[at + 9]));
-            }
-            return frame;
+        if (!startOfFrame) {
+            return true;
         }
-        if (marker == 0xDA || marker == 0xD9) {
-            break;
+        frame.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+        if (length > 5) {
+            frame.components = std::max(1, static_cast<int>(payload[5]));
         }
-        at += 2 + ((data[at + 2] << 8U) | data[at + 3]);
-    }
-    return {};
+        return false;
+    });
+    return frame;
 }
 
 int jpegScanCount(const QByteArray& bytes) {

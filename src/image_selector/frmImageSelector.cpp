@@ -8,14 +8,20 @@
 
 namespace glimpa {
 
+namespace {
+
+/// The drives as the system mounts them now.
+DriveSource drivesOf(Environment& environment) {
+    return [&environment] { return environment.drives(); };
+}
+
+}  // namespace
+
 frmImageSelector::frmImageSelector(AppContext& app)
     : Window(app, "frmImageSelector"),
-      Drive1("Drive1", &m_form,
-             [&environment = app.services().environment] { return environment.drives(); }),
-      Dir1(
-          "Dir1", &m_form,
-          [&environment = app.services().environment] { return environment.drives(); },
-          app.services().environment.nameSorter()),
+      Drive1("Drive1", &m_form, drivesOf(app.services().environment)),
+      Dir1("Dir1", &m_form, drivesOf(app.services().environment),
+           app.services().environment.nameSorter()),
       Timer1("Timer1", app.services().timers) {
     design();
     wire();

@@ -10,6 +10,7 @@
 #include "pictures/ImageFiles.h"
 #include "support/Memory.h"
 #include "support/QtHarness.h"
+#include "support/ViewerFixture.h"
 #include "viewer/frmImageViewer.h"
 
 namespace glimpa {
@@ -18,25 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::Expect;
 
-/// The program on real widgets and the real decoder, with a folder for its
-/// pictures.
-class BadInput : public testing::Test {
+/// The program on real widgets and the real decoder.
+class BadInput : public test::ViewerFixtureOn<test::QtHarness> {
 protected:
-    void SetUp() override {
-        Main(h.app);
-        viewer = &h.app.frmImageViewer();
-    }
-    ListBox& lineup() { return h.app.frmLineupSelector().ListPictures; }
-    std::string jpeg(const std::string& name, int width, int height) {
-        test::writeJpeg(folder.file(name), width, height);
-        return folder.file(name);
-    }
-    void fillLineup(int n) {
-        for (int i = n - 1; i >= 0; --i) {
-            lineup().addItem(jpeg(std::to_string(i) + ".jpg", 8, 6), 0);
-        }
-    }
-
     /// Shows the file as a lineup entry between two good pictures and checks
     /// what every file must leave behind.
     void showAsLineupEntry(const std::string& path, Expect expect) {
@@ -69,10 +54,6 @@ protected:
         EXPECT_LT(took, std::chrono::seconds(5));
         EXPECT_LT(test::processMegabytes("VmHWM"), 1500);
     }
-
-    test::QtHarness h;
-    test::TempFolder folder;
-    frmImageViewer* viewer = nullptr;
 };
 
 class Corpus : public BadInput, public testing::WithParamInterface<test::BadFile> {};

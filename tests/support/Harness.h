@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/Settings.h"
+#include "pictures/Files.h"
 #include "support/FakeServiceSet.h"
 
 namespace glimpa::test {
@@ -16,6 +17,11 @@ struct Harness : FakeServiceSet {
     AppContext app{
         Services{messages, settings, clock, pointer, process, help, decoder, environment, windows}};
 
+    /// A file the decoder knows as a picture of this size.
+    void makePicture(const std::string& path, int width, int height) {
+        writeBytes(path, "");
+        decoder.picture(path, width, height);
+    }
     /// Stores a setting as the program would find it.
     void store(const std::string& key, const std::string& value) {
         settings.values[{kProgramTitle, Settings::kSection, key}] = value;

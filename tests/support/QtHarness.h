@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "decoding/PictureDecoder.h"
+#include "pictures/ImageFiles.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtServices.h"
 #include "support/FakeServiceSet.h"
@@ -16,6 +17,11 @@ struct QtHarness : FakeServiceSet {
     QtBackend backend{help};
     AppContext app{
         Services{messages, settings, clock, pointer, process, help, decoder, environment, backend}};
+
+    /// A real JPEG of this size.
+    static void makePicture(const std::string& path, int width, int height) {
+        writeJpeg(path, width, height);
+    }
 };
 
 }  // namespace glimpa::test

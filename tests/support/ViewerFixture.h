@@ -10,8 +10,10 @@
 
 namespace glimpa::test {
 
-/// A started program with a folder for its pictures.
-class ViewerFixture : public testing::Test {
+/// A started program with a folder for its pictures, on a harness that makes
+/// them (as the harness's decoder knows pictures).
+template <typename ProgramHarness>
+class ViewerFixtureOn : public testing::Test {
 protected:
     void SetUp() override {
         Main(h.app);
@@ -22,8 +24,7 @@ protected:
 
     /// A file in the folder that the decoder knows as a picture of this size.
     std::string jpeg(const std::string& name, int width, int height) {
-        writeBytes(folder.file(name), "");
-        h.decoder.picture(folder.file(name), width, height);
+        h.makePicture(folder.file(name), width, height);
         return folder.file(name);
     }
     /// A lineup of n small pictures, "0.jpg" first.
@@ -44,9 +45,11 @@ protected:
     }
     bool toolEnabled(const std::string& key) { return viewer->Toolbar1.button(key)->enabled; }
 
-    Harness h;
+    ProgramHarness h;
     TempFolder folder;
     frmImageViewer* viewer = nullptr;
 };
+
+using ViewerFixture = ViewerFixtureOn<Harness>;
 
 }  // namespace glimpa::test
