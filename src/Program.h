@@ -8,6 +8,7 @@
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTimerService.h"
+#include "platform/qt/widgets/PictureWidget.h"
 
 namespace glimpa {
 
@@ -30,7 +31,7 @@ private:
     QtMousePointer m_pointer;
     QtProcessControl m_process;
     QtHelpViewer m_help{m_messages};
-    PictureDecoder m_decoder;
+    PictureDecoder m_decoder{&PictureWidget::updateAllSoon};
     QtEnvironment m_environment;
     QtBackend m_windows;
     AppContext m_app;

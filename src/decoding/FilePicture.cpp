@@ -14,7 +14,30 @@ const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) 
     return imageAt((QSizeF(logical) * density).toSize());
 }
 
-void FilePicture::decodeAgain(QSize cover) const {
+bool FilePicture::moreToHave() const {
+    const bool partial =
+        m_decoded.width() < m_natural.width() || m_decoded.height() < m_natural.height();
+    if (!partial || (m_source.bytes.isEmpty() && m_source.path.empty())) {
+        return false;
+    }
+    const std::lock_guard lock(m_offerMutex);
+    return !m_exhausted;
+}
+
+void FilePicture::askFor(QSize cover) const {
+    if (m_asked == cover) {
+        return;
+    }
+    m_asked = cover;
+    if (m_moreWanted) {
+        m_moreWanted(shared_from_this(), cover);
+    } else {
+        refine(cover);
+        takeOffered();
+    }
+}
+
+void FilePicture::refine(QSize cover) const {
     QByteArray bytes = m_source.bytes;
     if (bytes.isEmpty() && !m_source.path.empty()) {
         std::string error;
@@ -23,46 +46,70 @@ void FilePicture::decodeAgain(QSize cover) const {
             bytes = file->bytes;
         }
     }
-    if (bytes.isEmpty()) {
-        m_source = {};  // the file changed or went: keep what is at hand
-        return;
+    DecodedImage again = bytes.isEmpty() ? DecodedImage{} : decodePicture(bytes, cover);
+    const std::lock_guard lock(m_offerMutex);
+    if (again && again.natural == m_natural && again.image.width() > m_offered.width()) {
+        m_offered = std::move(again.image);
     }
-    DecodedImage again = decodePicture(bytes, cover);
-    const bool grew =
-        again && again.natural == m_natural && again.image.width() > m_decoded.width();
-    if (grew) {
-        m_decoded = std::move(again.image);
-        m_scaled = QImage();
-    }
-    // Nothing larger to be had (the whole picture, or as much of it as the
-    // decode budget allows): the source is not needed again.
-    if (!grew || cover.isEmpty()) {
-        m_source = {};
+    // Nothing more is to be had once the file changed or went.
+    if (!again) {
+        m_exhausted = true;
     }
 }
 
+void FilePicture::takeOffered() const {
+    const std::lock_guard lock(m_offerMutex);
+    if (m_offered.width() > m_decoded.width()) {
+        m_decoded = std::move(m_offered);
+        m_scaled = QImage();
+    }
+    m_offered = QImage();
+}
+
 const QImage& FilePicture::imageAt(QSize pixels) const {
+    takeOffered();
     if (m_decoded.size() == pixels) {
         return m_decoded;
     }
     if (m_scaled.size() == pixels && !m_scaled.isNull()) {
         return m_scaled;
     }
-    if ((m_decoded.width() < pixels.width() || m_decoded.height() < pixels.height()) &&
-        m_decoded.width() < m_natural.width()) {
-        decodeAgain(pixels.boundedTo(m_natural));
+    const auto covers = [&] {
+        return m_decoded.width() >= pixels.width() && m_decoded.height() >= pixels.height();
+    };
+    if (!covers() && moreToHave()) {
+        askFor(pixels.boundedTo(m_natural));
+        if (m_decoded.size() == pixels) {
+            return m_decoded;
+        }
+        if (!covers() && moreToHave()) {
+            return bestAtHand();  // drawn scaled until more arrives
+        }
     }
-    m_scaled = pixels.isEmpty() || m_decoded.isNull()
+    if (m_decoded.isNull()) {
+        return m_scaled;
+    }
+    m_scaled = pixels.isEmpty()
                    ? QImage()
                    : m_decoded.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // What was decoded can be had again from the source: only what is drawn
+    // is kept.
+    if (!m_source.bytes.isEmpty() || !m_source.path.empty()) {
+        m_decoded = QImage();
+    }
     return m_scaled;
 }
 
+const QImage& FilePicture::bestAtHand() const {
+    return m_decoded.isNull() ? m_scaled : m_decoded;
+}
+
 const QImage& FilePicture::fullImage() const {
-    if (m_decoded.width() < m_natural.width() || m_decoded.height() < m_natural.height()) {
-        decodeAgain(QSize());
+    takeOffered();
+    if (moreToHave()) {
+        askFor(QSize());
     }
-    return m_decoded;
+    return bestAtHand();
 }
 
 }  // namespace glimpa

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "decoding/PaintablePicture.h"
@@ -11,12 +15,23 @@
 namespace glimpa {
 
 /// A picture read from a file, held as a QImage that may be smaller than the
-/// picture's natural size (decoded for a fitted display). Asked for more
-/// pixels than it holds, it decodes again: a JPEG from the bytes it was read
-/// from (small beside its pixels), so that what it shows is the file as it
-/// was read whatever has happened to the file since; an uncompressed or
-/// lightly compressed picture from its file, while that file is unchanged.
-class FilePicture : public PaintablePicture {
+/// picture's natural size (decoded for a fitted display, or coarsely while
+/// the user moves on quickly). Once scaled for a fitted display, only the
+/// scaled image is kept when the decoded one can be had again.
+///
+/// Painting never decodes: asked for more pixels than it holds, the picture
+/// hands out what it holds (drawn scaled) and asks for more through the
+/// function given to it, which decodes on another thread and offers the
+/// result back; the next paint takes it. Without such a function it decodes
+/// at once. More comes from the bytes the picture was read from (a JPEG,
+/// small beside its pixels), so that what it shows is the file as it was
+/// read, or from its file (an uncompressed or lightly compressed picture)
+/// while that file is unchanged.
+///
+/// Threads: everything but refine, and offer's other side, belongs to the
+/// user-interface thread. refine runs on any thread: it reads only the
+/// source, which never changes, and leaves its image under m_offerMutex.
+class FilePicture : public PaintablePicture, public std::enable_shared_from_this<FilePicture> {
 public:
     /// Where more of a picture comes from: the file's bytes, else the file.
     struct Source {
@@ -24,9 +39,15 @@ public:
         std::string path;
         PictureFile::Stamp stamp;
     };
+    /// Asks for more of this picture, to cover this many device pixels (an
+    /// empty size: the whole picture), to be decoded elsewhere with refine.
+    using MoreWanted = std::function<void(std::shared_ptr<const FilePicture>, QSize cover)>;
+
     /// A decoded file: its natural size, the image decoded so far and where
     /// more of it comes from (nothing when the image is whole).
     FilePicture(QSize natural, QImage decoded, Source source = {});
+
+    void setMoreWanted(MoreWanted moreWanted) { m_moreWanted = std::move(moreWanted); }
 
     int widthPx() const override { return m_natural.width(); }
     int heightPx() const override { return m_natural.height(); }
@@ -34,11 +55,16 @@ public:
     /// smoothly scaled to the widget's device pixels.
     const QImage& imageFor(QSize logical, qreal density, bool stretch) const override;
 
-    /// The picture smoothly scaled to exactly this many device pixels; the
-    /// scaled copy is kept for the next paint.
+    /// The picture smoothly scaled to exactly this many device pixels, kept
+    /// for the next paint; while more pixels are on their way, what it holds.
     const QImage& imageAt(QSize pixels) const;
-    /// The picture at its natural size, one image pixel per logical pixel.
+    /// The picture at its natural size, one image pixel per logical pixel;
+    /// while the whole picture is on its way, what it holds.
     const QImage& fullImage() const;
+    /// Decodes enough of the picture to cover this many pixels (empty: all of
+    /// it) and offers it to the next paint. Any thread.
+    void refine(QSize cover) const;
+
     /// What the picture holds now, in bytes, for cache budgets.
     qint64 heldBytes() const {
         return m_decoded.sizeInBytes() + m_scaled.sizeInBytes() + m_source.bytes.size();
@@ -46,12 +72,24 @@ public:
     const PictureFile::Stamp& stamp() const { return m_source.stamp; }
 
 private:
-    void decodeAgain(QSize cover) const;
+    bool moreToHave() const;
+    /// The decoded image, or when only a scaled one is kept, that one.
+    const QImage& bestAtHand() const;
+    void askFor(QSize cover) const;
+    void takeOffered() const;
 
-    QSize m_natural;
-    mutable Source m_source;
+    const QSize m_natural;
+    const Source m_source;
+    MoreWanted m_moreWanted;
     mutable QImage m_decoded;
     mutable QImage m_scaled;
+    /// The last cover asked for, so that each is asked for once.
+    mutable std::optional<QSize> m_asked;
+    mutable std::mutex m_offerMutex;
+    mutable QImage m_offered;
+    /// Nothing more is to be had: the file changed or went. Set by refine,
+    /// under the mutex.
+    mutable bool m_exhausted = false;
 };
 
 }  // namespace glimpa

@@ -35,7 +35,9 @@ QSize fittedPixels(QSize natural, const PictureDecoder::Request& request) {
 
 }  // namespace
 
-PictureDecoder::PictureDecoder(std::int64_t cacheBudgetBytes) : m_budget(cacheBudgetBytes) {
+PictureDecoder::PictureDecoder(std::function<void()> refined, std::int64_t cacheBudgetBytes,
+                               std::chrono::milliseconds hurriedWithin)
+    : m_refined(std::move(refined)), m_budget(cacheBudgetBytes), m_hurriedWithin(hurriedWithin) {
     QImageReader::setAllocationLimit(static_cast<int>(limits::kQtReaderBytes / (1024 * 1024)));
     m_worker = std::thread([this] { work(); });
 }
@@ -45,6 +47,7 @@ PictureDecoder::~PictureDecoder() {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
         m_queue.clear();
+        m_refinement.reset();
     }
     m_changed.notify_all();
     m_worker.join();
@@ -54,7 +57,8 @@ PictureDecoder::Request PictureDecoder::requestFor(DisplayHint hint) {
     return {hint, screenDensity()};
 }
 
-DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request) {
+DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request,
+                                        const FilePicture::MoreWanted& more, bool coarse) {
     std::string error;
     const auto file = readPictureFile(path, error);
     if (!file) {
@@ -65,7 +69,9 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
         return {nullptr, error};
     }
     const QSize fitted = fittedPixels(*natural, request);
-    DecodedImage decoded = decodePicture(file->bytes, fitted);
+    // The smallest size that a JPEG's reduced scales give covers one pixel.
+    const bool coarsely = coarse && !fitted.isEmpty() && isJpeg(file->bytes);
+    DecodedImage decoded = decodePicture(file->bytes, coarsely ? QSize(1, 1) : fitted);
     if (!decoded) {
         return {nullptr, decoded.error};
     }
@@ -81,7 +87,8 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     }
     auto picture =
         std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image), std::move(source));
-    if (!fitted.isEmpty()) {
+    picture->setMoreWanted(more);
+    if (!fitted.isEmpty() && !coarsely) {
         picture->imageAt(fitted);  // ready to paint
     }
     return {std::move(picture), {}};
@@ -89,7 +96,11 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
 
 DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
     const Request request = requestFor(hint);
+    const auto now = std::chrono::steady_clock::now();
+    const bool hurried = now - m_lastDecode < m_hurriedWithin;
+    m_lastDecode = now;
     std::unique_lock lock(m_mutex);
+    m_hurried = hurried;
     // A picture the worker is on now for this display is worth waiting for.
     m_changed.wait(lock, [&] { return m_inProgress != path || m_inProgressRequest != request; });
     const auto found = m_prepared.find(path);
@@ -97,13 +108,16 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
         Prepared prepared = std::move(found->second);
         m_prepared.erase(found);
         lock.unlock();
-        if (prepared.request == request && stampOf(path) == prepared.stamp) {
+        // A picture prepared coarsely in a hurry is not good enough at leisure.
+        if (prepared.request == request && (hurried || !prepared.coarse) &&
+            stampOf(path) == prepared.stamp) {
+            prepared.picture->setMoreWanted(moreWanted());
             return {std::move(prepared.picture), {}};
         }
     } else {
         lock.unlock();
     }
-    DecodeResult result = decodeFile(path, request);
+    DecodeResult result = decodeFile(path, request, moreWanted(), hurried);
     if (!result) {
         qCInfo(decodeLog).noquote() << QFile::decodeName(QByteArray::fromStdString(path)) << ":"
                                     << QString::fromStdString(result.error);
@@ -111,17 +125,31 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
     return result;
 }
 
+FilePicture::MoreWanted PictureDecoder::moreWanted() {
+    return [this](std::shared_ptr<const FilePicture> picture, QSize cover) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_refinement = Refinement{std::move(picture), cover};
+        }
+        m_changed.notify_all();
+    };
+}
+
 void PictureDecoder::prefetch(const std::vector<std::string>& paths, DisplayHint hint) {
     const Request request = requestFor(hint);
     {
         const std::lock_guard lock(m_mutex);
         m_wanted = paths;
+        // While the user hurries on, the worker keeps to the one most likely next.
+        if (m_hurried && m_wanted.size() > 1) {
+            m_wanted.resize(1);
+        }
         m_request = request;
         std::erase_if(m_prepared, [&](const auto& entry) {
             return !wanted(entry.first, entry.second.request);
         });
         m_queue.clear();
-        for (const auto& path : paths) {
+        for (const auto& path : m_wanted) {
             const bool underWay = path == m_inProgress && m_inProgressRequest == request;
             if (!m_prepared.contains(path) && !underWay) {
                 m_queue.push_back(path);
@@ -138,7 +166,9 @@ bool PictureDecoder::wanted(const std::string& path, const Request& request) con
 
 void PictureDecoder::waitUntilIdle() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return m_queue.empty() && m_inProgress.empty(); });
+    m_changed.wait(lock, [&] {
+        return m_queue.empty() && m_inProgress.empty() && !m_refinement && !m_refining;
+    });
 }
 
 bool PictureDecoder::isPrepared(const std::string& path) {
@@ -164,27 +194,54 @@ void PictureDecoder::keepWithinBudget() {
 void PictureDecoder::work() {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [&] { return m_stopping || !m_queue.empty(); });
+        m_changed.wait(lock, [&] { return m_stopping || m_refinement || !m_queue.empty(); });
         if (m_stopping) {
             return;
         }
-        const std::string path = m_queue.front();
-        m_queue.pop_front();
-        const Request request = m_request;
-        m_inProgress = path;
-        m_inProgressRequest = request;
-        lock.unlock();
-        DecodeResult result = decodeFile(path, request);
-        lock.lock();
-        m_inProgress.clear();
-        if (result && wanted(path, request)) {
-            auto picture = std::static_pointer_cast<FilePicture>(
-                std::const_pointer_cast<PictureData>(result.picture));
-            const PictureFile::Stamp stamp = picture->stamp();
-            m_prepared[path] = {std::move(picture), stamp, request};
-            keepWithinBudget();
+        // What is on screen comes before what may be wanted next, unless the
+        // user hurries on.
+        if (m_refinement && (!m_hurried || m_queue.empty())) {
+            refine(lock);
+        } else {
+            prepareNext(lock, m_hurried);
         }
         m_changed.notify_all();
+    }
+}
+
+void PictureDecoder::refine(std::unique_lock<std::mutex>& lock) {
+    const std::shared_ptr<const FilePicture> picture = m_refinement->picture.lock();
+    const QSize cover = m_refinement->cover;
+    m_refinement.reset();
+    if (!picture) {
+        return;
+    }
+    m_refining = true;
+    lock.unlock();
+    picture->refine(cover);
+    if (m_refined) {
+        m_refined();
+    }
+    lock.lock();
+    m_refining = false;
+}
+
+void PictureDecoder::prepareNext(std::unique_lock<std::mutex>& lock, bool coarse) {
+    const std::string path = m_queue.front();
+    m_queue.pop_front();
+    const Request request = m_request;
+    m_inProgress = path;
+    m_inProgressRequest = request;
+    lock.unlock();
+    DecodeResult result = decodeFile(path, request, {}, coarse);
+    lock.lock();
+    m_inProgress.clear();
+    if (result && wanted(path, request)) {
+        auto picture = std::static_pointer_cast<FilePicture>(
+            std::const_pointer_cast<PictureData>(result.picture));
+        const PictureFile::Stamp stamp = picture->stamp();
+        m_prepared[path] = {std::move(picture), stamp, request, coarse};
+        keepWithinBudget();
     }
 }
 

@@ -1,22 +1,25 @@
 #pragma once
 
+#include <QSize>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "decoding/FilePicture.h"
 #include "decoding/Limits.h"
 #include "decoding/PictureFile.h"
 #include "platform/services/ImageDecoder.h"
 
 namespace glimpa {
-
-class FilePicture;
 
 /// Decodes BMP, JPEG and GIF files (JPEG with libjpeg-turbo, shrunk while
 /// decoding when the picture will be fitted) and prepares the pictures asked
@@ -24,14 +27,27 @@ class FilePicture;
 /// their decoded bytes and are handed out only by decode, while the file on
 /// disk is still the one that was read.
 ///
+/// A picture asked for in a hurry (soon after the one before, as while a key
+/// is held down) is decoded coarsely, and only the one most likely next is
+/// prepared, coarsely too: the worker keeps ahead of a key held down. More of
+/// a picture handed out is decoded on the worker when a paint asks for more
+/// pixels than it holds, once nothing is left to prepare in a hurry. The
+/// worker tells of such a picture with the function given, from its own
+/// thread; it then waits for the next paint.
+///
 /// Threads: decode and prefetch are called on the user-interface thread,
 /// which alone reads the screen's density and puts it into each request; the
 /// worker thread only reads files and decodes, touching no GUI object. The
-/// wanted list, the queue, the work in progress and the prepared pictures
-/// are shared and guarded by m_mutex.
+/// wanted list, the queue, the work in progress, the picture to refine and
+/// the prepared pictures are shared and guarded by m_mutex.
 class PictureDecoder : public ImageDecoder {
 public:
-    explicit PictureDecoder(std::int64_t cacheBudgetBytes = limits::kPreparedBytes);
+    /// Asked for within this time of the one before, a picture is hurried.
+    static constexpr std::chrono::milliseconds kHurried{150};
+
+    explicit PictureDecoder(std::function<void()> refined = {},
+                            std::int64_t cacheBudgetBytes = limits::kPreparedBytes,
+                            std::chrono::milliseconds hurriedWithin = kHurried);
     ~PictureDecoder() override;
     PictureDecoder(const PictureDecoder&) = delete;
     PictureDecoder& operator=(const PictureDecoder&) = delete;
@@ -49,22 +65,42 @@ public:
         double density = 1;
         bool operator==(const Request&) const = default;
     };
-    /// Decodes one file on the calling thread for a display of this kind.
-    static DecodeResult decodeFile(const std::string& path, Request request);
+    /// Decodes one file on the calling thread for a display of this kind,
+    /// coarsely (the JPEG's smallest scale) when asked to. The picture asks
+    /// for more of itself through `more`.
+    static DecodeResult decodeFile(const std::string& path, Request request,
+                                   const FilePicture::MoreWanted& more = {}, bool coarse = false);
 
 private:
     struct Prepared {
         std::shared_ptr<FilePicture> picture;
         PictureFile::Stamp stamp;
         Request request;
+        bool coarse = false;
+    };
+    struct Refinement {
+        std::weak_ptr<const FilePicture> picture;
+        QSize cover;
     };
     static Request requestFor(DisplayHint hint);
+    /// How a picture handed out asks for more of itself: on the worker.
+    FilePicture::MoreWanted moreWanted();
+    void refine(std::unique_lock<std::mutex>& lock);
+    void prepareNext(std::unique_lock<std::mutex>& lock, bool coarse);
     void work();
     bool wanted(const std::string& path, const Request& request) const;
     void keepWithinBudget();
 
+    const std::function<void()> m_refined;
     const std::int64_t m_budget;
+    const std::chrono::milliseconds m_hurriedWithin;
+    std::chrono::steady_clock::time_point m_lastDecode;  // user-interface thread
     std::mutex m_mutex;
+    /// The last decode came soon after the one before: the worker then
+    /// prepares coarsely and puts refining after preparing.
+    bool m_hurried = false;
+    std::optional<Refinement> m_refinement;
+    bool m_refining = false;
     std::condition_variable m_changed;
     std::vector<std::string> m_wanted;
     Request m_request;

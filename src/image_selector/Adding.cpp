@@ -1,4 +1,7 @@
 // Previewing a listed file and adding files to the lineup.
+#include <string>
+#include <vector>
+
 #include "app/AppContext.h"
 #include "app/LineupMessages.h"
 #include "image_selector/frmImageSelector.h"
@@ -25,6 +28,18 @@ void frmImageSelector::File1_Click() {
         m_app.CurrentFile = pathOf(name);
         showStatus("Loading Image for Preview");
         viewer.LoadPic();
+        // The neighbours are prepared meanwhile, the next in the direction
+        // of travel first.
+        const int row = File1.listIndex();
+        const int ahead = row < m_previewedRow ? -1 : 1;
+        std::vector<std::string> neighbours;
+        for (const int neighbour : {row + ahead, row - ahead}) {
+            if (const std::string* next = File1.list(neighbour)) {
+                neighbours.push_back(pathOf(*next));
+            }
+        }
+        viewer.prepare(neighbours);
+        m_previewedRow = row;
         hideStatus();
         File1.setFocus();
         viewer.lblActiveImage.setCaption("");

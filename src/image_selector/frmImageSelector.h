@@ -62,6 +62,9 @@ private:
     std::string caption(int selectedCount);
     void showStatus(const std::string& text);
     void hideStatus();
+
+    /// The row of the file list last previewed, for the direction of travel.
+    int m_previewedRow = -1;
 };
 
 }  // namespace glimpa

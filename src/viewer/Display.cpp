@@ -84,7 +84,11 @@ void frmImageViewer::prefetchNeighbours() {
             }
         }
     }
-    m_app.services().decoder.prefetch(neighbours, displayHint());
+    prepare(neighbours);
+}
+
+void frmImageViewer::prepare(const std::vector<std::string>& paths) {
+    m_app.services().decoder.prefetch(paths, displayHint());
 }
 
 void frmImageViewer::GetPic() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/Window.h"
 #include "platform/controls/CheckBox.h"
@@ -96,6 +97,9 @@ public:
     std::int32_t ImageHeight = 0;
     float ZoomFactor = 1;
     std::int16_t ActiveIndex = 0;
+
+    /// Prepares these pictures, most likely first, for this window's display.
+    void prepare(const std::vector<std::string>& paths);
 
 private:
     void design();

@@ -197,6 +197,24 @@ TEST_F(ImageSelector, ClickingAFilePreviewsItAndCountsTheSelection) {
     EXPECT_FALSE(window.cmdAdd.enabled());
 }
 
+TEST_F(ImageSelector, WalkingTheFileListPreparesItsNeighboursTheDirectionOfTravelFirst) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
+        jpeg(name, 12, 10);
+    }
+    restoreFrom("/", folder.path().string(), folder.path().string());
+    frmImageSelector& window = selector();
+    auto step = [&](int row) {
+        window.File1.platformSetCurrent(row, true, 0);
+        return h.decoder.prefetched;
+    };
+    using Paths = std::vector<std::string>;
+    EXPECT_EQ(step(1), (Paths{folder.file("c.jpg"), folder.file("a.jpg")}));
+    EXPECT_EQ(step(2), (Paths{folder.file("d.jpg"), folder.file("b.jpg")}));
+    EXPECT_EQ(step(1), (Paths{folder.file("a.jpg"), folder.file("c.jpg")}));  // turned back
+    EXPECT_EQ(step(0), Paths{folder.file("b.jpg")});  // nothing above the first
+    EXPECT_EQ(h.app.CurrentFile, folder.file("a.jpg"));
+}
+
 TEST_F(ImageSelector, AFailedPreviewShowsTheOneMessageAndGivesTheListBack) {
     test::writeBytes(folder.file("bad.jpg"), "not a picture");
     restoreFrom("/", folder.path().string(), folder.path().string());

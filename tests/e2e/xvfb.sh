@@ -2,13 +2,14 @@
 # in $work, and $manager set to "openbox" for a window manager on it; it sets
 # DISPLAY, a private runtime folder, and stop_display, which ends the display,
 # its window manager and the accessibility bus that ran in that folder.
-# Leaves the program to find no Qt platform override.
+# Leaves the program to find no Qt platform override. $screen, when set,
+# gives the display's size (1280x800 otherwise).
 mkdir -p "$work/run"
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run"
 unset QT_QPA_PLATFORM
 exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${screen:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do
     [ -s "$work/display" ] && break

@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLoggingCategory>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -70,6 +72,39 @@ TEST(Decoder, AFittedJpegIsDecodedSmallAndDecodedAgainWhenMoreIsAskedFor) {
     EXPECT_LE(picture.heldBytes(), 2 * 800 * 600 * 4);  // nothing near the full size
     EXPECT_EQ(picture.imageAt(QSize(400, 300)).size(), QSize(400, 300));
     EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
+}
+
+TEST(Decoder, PaintingNeverDecodesTheWorkerDecodesMoreAndTellsOfIt) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
+    std::atomic<int> told = 0;
+    PictureDecoder decoder([&] { ++told; });
+    const DecodeResult fitted = decoder.decode(folder.file("big.jpg"), {400, 300});
+    ASSERT_TRUE(fitted);
+    const FilePicture& picture = asFile(fitted.picture);
+    EXPECT_LT(picture.fullImage().width(), 1600);  // what it holds, drawn scaled for now
+    decoder.waitUntilIdle();
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
+}
+
+TEST(Decoder, APictureAskedForInAHurryIsCoarseFirstThenAsFitted) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
+    std::atomic<int> told = 0;
+    PictureDecoder decoder([&] { ++told; }, limits::kPreparedBytes, std::chrono::hours(1));
+    const DecodeResult first = decoder.decode(folder.file("big.jpg"), {400, 300});
+    ASSERT_TRUE(first);
+    const DecodeResult hurried = decoder.decode(folder.file("big.jpg"), {400, 300});
+    ASSERT_TRUE(hurried);
+    const qint64 fittedBytes = asFile(first.picture).heldBytes();
+    // The 1/8 scale: 200 × 150 pixels, a quarter of the fitted decode's.
+    EXPECT_EQ(asFile(hurried.picture).heldBytes(), fittedBytes - 400 * 300 * 3);
+    EXPECT_EQ(asFile(hurried.picture).imageAt({400, 300}).width(), 200);  // a paint asks for more
+    decoder.waitUntilIdle();
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(asFile(hurried.picture).imageAt({400, 300}).size(), QSize(400, 300));
+    EXPECT_EQ(asFile(hurried.picture).heldBytes(), fittedBytes);
 }
 
 TEST(Decoder, AFittedPictureGrowsFromTheFileAsItWasReadNotAsItIsNow) {
@@ -185,7 +220,7 @@ TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
         test::writeJpeg(folder.file(name), 200, 200);
     }
-    PictureDecoder decoder(200 * 200 * 4 + 1000);
+    PictureDecoder decoder({}, 200 * 200 * 4 + 1000);
     decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {});
     decoder.waitUntilIdle();
     EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));

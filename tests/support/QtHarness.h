@@ -5,6 +5,7 @@
 #include "pictures/ImageFiles.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/widgets/PictureWidget.h"
 #include "support/FakeServiceSet.h"
 
 namespace glimpa::test {
@@ -12,7 +13,7 @@ namespace glimpa::test {
 /// The program bound to real Qt widgets (offscreen), with the real decoder,
 /// scripted message boxes, a manual clock and an in-memory settings store.
 struct QtHarness : FakeServiceSet {
-    PictureDecoder decoder;
+    PictureDecoder decoder{&PictureWidget::updateAllSoon};
     QtEnvironment environment;
     QtBackend backend{help};
     AppContext app{

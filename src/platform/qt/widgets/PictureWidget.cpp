@@ -1,5 +1,6 @@
 #include "platform/qt/widgets/PictureWidget.h"
 
+#include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -21,6 +22,23 @@ void PictureWidget::setStretch(bool stretch) {
     }
 }
 
+void PictureWidget::updateAllSoon() {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        application,
+        [] {
+            for (QWidget* widget : QApplication::allWidgets()) {
+                if (auto* picture = qobject_cast<PictureWidget*>(widget)) {
+                    picture->update();
+                }
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 const QImage& PictureWidget::displayImage() const {
     static const QImage none;
     const auto* picture = dynamic_cast<const PaintablePicture*>(m_picture.get());
@@ -37,6 +55,10 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
     }
     // Draw only the exposed part of a possibly huge picture.
     QPainter painter(this);
+    // A picture drawn from fewer pixels than it covers (while more of it is
+    // on its way) is drawn smoothly; a picture ready to paint needs no scaling.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          image.width() < width() * devicePixelRatioF());
     const QRectF exposed = event->rect();
     const qreal scaleX = image.width() / static_cast<qreal>(width());
     const qreal scaleY = image.height() / static_cast<qreal>(height());

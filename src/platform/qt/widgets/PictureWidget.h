@@ -18,6 +18,9 @@ public:
     void setStretch(bool stretch);
     /// The image a paint at the current size draws.
     const QImage& displayImage() const;
+    /// From any thread: every picture widget paints again soon, on the
+    /// user-interface thread (a picture has more to show).
+    static void updateAllSoon();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

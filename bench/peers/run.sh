@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The peer benchmark: builds and installs GLIMPA, makes the 24 MP and 50 MP
+# folders of photos, and runs peers.py on a 1920 x 1080 virtual display with
+# openbox. Extra arguments go to peers.py (--runs N, --only NAME,...).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+bench/peers/setup.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target glimpa glimpa_make_photos
+data="${TMPDIR:-/tmp}/glimpa-peers"
+sources=()
+for wallpaper in /usr/share/wallpapers/*/contents/images/2560x1600.jpg; do
+    sources+=("$wallpaper")
+done
+mkdir -p "$data/24" "$data/50"
+build/default/bench/glimpa_make_photos 6200 "$data/24" "${sources[@]:0:12}"
+build/default/bench/glimpa_make_photos 8944 "$data/50" "${sources[@]:0:12}"
+
+work=$(mktemp -d)
+cleanup() {
+    if declare -f stop_display >/dev/null; then
+        stop_display
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+DESTDIR="$work/root" cmake --install build/default --prefix /usr >/dev/null
+here=$(pwd)
+screen=1920x1080 manager=openbox source tests/e2e/xvfb.sh
+dbus-run-session -- /usr/bin/python3 bench/peers/peers.py "$work/root/usr/bin/glimpa" "$work" \
+    "$data/24" "$data/50" "$@"
+cp "$work/peers.json" "$here/peers-results.json"
