@@ -38,6 +38,7 @@ STRIP = (SCREEN_W // 3, SCREEN_H // 2 - 2, SCREEN_W // 3, 4)
 STABLE_S = 0.6      # unchanged this long: the picture is complete
 SETTLE_S = 1.2      # time given to prepare the next picture
 TIMEOUT_S = 15
+POLL_S = 0.002      # the screen is read this often: the harness leaves the CPU to the programs
 
 
 def grab():
@@ -63,6 +64,7 @@ def wait_shown(before, t0, timeout=TIMEOUT_S):
             return changed - t0, image
         if now - t0 > timeout:
             return None, image
+        time.sleep(POLL_S)
 
 
 def save_screen(path):
@@ -163,7 +165,8 @@ class Program:
         self.configure(home, folder)
         self.process = subprocess.Popen(self.arguments(folder, files), cwd=folder,
                                         env=self.environment(home),
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL,
+                                        stderr=None if os.environ.get("PEERS_DEBUG") else subprocess.DEVNULL)
 
     def configure(self, home, folder):
         pass
@@ -345,14 +348,17 @@ def run_hold(program, folder, files, blank, references):
         image = grab()
         if not seen or seen[-1][1] != image:
             seen.append((time.perf_counter() - begin, image))
+        time.sleep(POLL_S)
     shown = set()
     for when, image in seen:
-        distances = [(difference(image, ref), index) for index, ref in references.items()]
-        distance, index = min(distances)
+        # A picture is recognised when the strip is far nearer to it than to
+        # any other (a coarse or half-drawn picture still is).
+        (distance, index), (second, _) = sorted(
+            (difference(image, ref), index) for index, ref in references.items())[:2]
         if os.environ.get("PEERS_DEBUG"):
-            print(f"{program.name} {when * 1000:6.0f} ms: picture {index} at {distance:.1f}",
-                  file=sys.stderr)
-        if distance < 6:
+            print(f"{program.name} {when * 1000:6.0f} ms: picture {index} at {distance:.1f}"
+                  f" (next {second:.1f})", file=sys.stderr)
+        if distance < second / 3:
             shown.add(index)
     return {"distinct": len(shown - {0})}
 
@@ -364,6 +370,8 @@ def main():
     parser.add_argument("folders", nargs=2)
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--only", default="")
+    parser.add_argument("--hold-only", action="store_true",
+                        help="only the key held down (references from one walk)")
     options = parser.parse_args()
 
     programs = [Glimpa(options.work, options.glimpa), GlimpaNext(options.work, options.glimpa),
@@ -378,7 +386,7 @@ def main():
     order = list(programs)
     for run in range(options.runs):
         random.Random(run).shuffle(order)
-        for folder in options.folders:
+        for folder in options.folders[:1] if options.hold_only else options.folders:
             files = sorted(f for f in os.listdir(folder) if f.endswith(".jpg"))
             size = os.path.basename(folder.rstrip("/"))
             for program in order:

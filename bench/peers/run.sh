@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 bench/peers/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target glimpa glimpa_make_photos
+cmake --build --preset default --target glimpa glimpa_make_photos glimpa_bench_display
 data="${TMPDIR:-/tmp}/glimpa-peers"
 sources=()
 for wallpaper in /usr/share/wallpapers/*/contents/images/2560x1600.jpg; do
@@ -30,3 +30,7 @@ screen=1920x1080 manager=openbox source tests/e2e/xvfb.sh
 dbus-run-session -- /usr/bin/python3 bench/peers/peers.py "$work/root/usr/bin/glimpa" "$work" \
     "$data/24" "$data/50" "$@"
 cp "$work/peers.json" "$here/peers-results.json"
+
+# The key held down, measured inside the program: the longest wait of input.
+build/default/bench/glimpa_bench_display --hold "$data/24" "$data" "$here/hold-results.json" |
+    grep -i "hold"

@@ -101,6 +101,7 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
     m_lastDecode = now;
     std::unique_lock lock(m_mutex);
     m_hurried = hurried;
+    m_lastDecodeShared = now;
     // A picture the worker is on now for this display is worth waiting for.
     m_changed.wait(lock, [&] { return m_inProgress != path || m_inProgressRequest != request; });
     const auto found = m_prepared.find(path);
@@ -199,11 +200,16 @@ void PictureDecoder::work() {
             return;
         }
         // What is on screen comes before what may be wanted next, unless the
-        // user hurries on.
-        if (m_refinement && (!m_hurried || m_queue.empty())) {
+        // user hurries on: then it waits until the user pauses.
+        const auto pause = m_lastDecodeShared + m_hurriedWithin;
+        const bool paused = !m_hurried || std::chrono::steady_clock::now() >= pause;
+        if (m_refinement && paused) {
             refine(lock);
-        } else {
+        } else if (!m_queue.empty()) {
             prepareNext(lock, m_hurried);
+        } else {
+            m_changed.wait_until(lock, pause);
+            continue;
         }
         m_changed.notify_all();
     }

@@ -31,7 +31,7 @@ namespace glimpa {
 /// is held down) is decoded coarsely, and only the one most likely next is
 /// prepared, coarsely too: the worker keeps ahead of a key held down. More of
 /// a picture handed out is decoded on the worker when a paint asks for more
-/// pixels than it holds, once nothing is left to prepare in a hurry. The
+/// pixels than it holds, in a hurry only once the user pauses. The
 /// worker tells of such a picture with the function given, from its own
 /// thread; it then waits for the next paint.
 ///
@@ -96,8 +96,9 @@ private:
     const std::chrono::milliseconds m_hurriedWithin;
     std::chrono::steady_clock::time_point m_lastDecode;  // user-interface thread
     std::mutex m_mutex;
-    /// The last decode came soon after the one before: the worker then
-    /// prepares coarsely and puts refining after preparing.
+    /// The last decode, and whether it came soon after the one before: the
+    /// worker then prepares coarsely and refines only once the user pauses.
+    std::chrono::steady_clock::time_point m_lastDecodeShared;
     bool m_hurried = false;
     std::optional<Refinement> m_refinement;
     bool m_refining = false;
