@@ -17,7 +17,7 @@ const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) 
 bool FilePicture::moreToHave() const {
     const bool partial =
         m_decoded.width() < m_natural.width() || m_decoded.height() < m_natural.height();
-    if (!partial || (m_source.bytes.isEmpty() && m_source.path.empty())) {
+    if (!partial || m_source.path.empty()) {
         return false;
     }
     const std::lock_guard lock(m_offerMutex);
@@ -38,15 +38,10 @@ void FilePicture::askFor(QSize cover) const {
 }
 
 void FilePicture::refine(QSize cover) const {
-    QByteArray bytes = m_source.bytes;
-    if (bytes.isEmpty() && !m_source.path.empty()) {
-        std::string error;
-        const auto file = readPictureFile(m_source.path, error);
-        if (file && file->stamp == m_source.stamp) {
-            bytes = file->bytes;
-        }
-    }
-    DecodedImage again = bytes.isEmpty() ? DecodedImage{} : decodePicture(bytes, cover);
+    std::string error;
+    const auto file = readPictureFile(m_source.path, error);
+    DecodedImage again =
+        file && file->stamp == m_source.stamp ? decodePicture(file->bytes, cover) : DecodedImage{};
     const std::lock_guard lock(m_offerMutex);
     if (again && again.natural == m_natural && again.image.width() > m_offered.width()) {
         m_offered = std::move(again.image);
@@ -94,7 +89,7 @@ const QImage& FilePicture::imageAt(QSize pixels) const {
                    : m_decoded.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // What was decoded can be had again from the source: only what is drawn
     // is kept.
-    if (!m_source.bytes.isEmpty() || !m_source.path.empty()) {
+    if (!m_source.path.empty()) {
         m_decoded = QImage();
     }
     return m_scaled;

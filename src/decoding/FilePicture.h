@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <functional>
@@ -23,19 +22,17 @@ namespace glimpa {
 /// hands out what it holds (drawn scaled) and asks for more through the
 /// function given to it, which decodes on another thread and offers the
 /// result back; the next paint takes it. Without such a function it decodes
-/// at once. More comes from the bytes the picture was read from (a JPEG,
-/// small beside its pixels), so that what it shows is the file as it was
-/// read, or from its file (an uncompressed or lightly compressed picture)
-/// while that file is unchanged.
+/// at once. More comes from its file while that file is unchanged: a file
+/// changed since keeps the picture to what it holds, so that what it shows
+/// is always the file as it was read.
 ///
 /// Threads: everything but refine, and offer's other side, belongs to the
 /// user-interface thread. refine runs on any thread: it reads only the
 /// source, which never changes, and leaves its image under m_offerMutex.
 class FilePicture : public PaintablePicture, public std::enable_shared_from_this<FilePicture> {
 public:
-    /// Where more of a picture comes from: the file's bytes, else the file.
+    /// Where more of a picture comes from: its file, as it was read.
     struct Source {
-        QByteArray bytes;
         std::string path;
         PictureFile::Stamp stamp;
     };
@@ -66,9 +63,7 @@ public:
     void refine(QSize cover) const;
 
     /// What the picture holds now, in bytes, for cache budgets.
-    qint64 heldBytes() const {
-        return m_decoded.sizeInBytes() + m_scaled.sizeInBytes() + m_source.bytes.size();
-    }
+    qint64 heldBytes() const { return m_decoded.sizeInBytes() + m_scaled.sizeInBytes(); }
     const PictureFile::Stamp& stamp() const { return m_source.stamp; }
 
 private:

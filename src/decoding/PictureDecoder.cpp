@@ -76,14 +76,10 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
         return {nullptr, decoded.error};
     }
     // A picture decoded smaller than its natural size keeps where more of it
-    // comes from: a JPEG its compressed bytes, any other its file.
-    FilePicture::Source source{{}, {}, file->stamp};
+    // comes from: its file, while unchanged.
+    FilePicture::Source source{{}, file->stamp};
     if (decoded.image.size() != decoded.natural) {
-        if (isJpeg(file->bytes)) {
-            source.bytes = file->bytes;
-        } else {
-            source.path = path;
-        }
+        source.path = path;
     }
     auto picture =
         std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image), std::move(source));

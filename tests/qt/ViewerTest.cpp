@@ -27,6 +27,7 @@
 #include "platform/qt/widgets/PictureWidget.h"
 #include "platform/services/MessageBoxes.h"
 #include "support/ManualClock.h"
+#include "support/Memory.h"
 #include "support/QtHarness.h"
 #include "viewer/frmImageViewer.h"
 
@@ -70,6 +71,36 @@ TEST_F(QtViewer, ALoadedPictureShowsInTheFrameAndTheScrollBarMovesIt) {
     EXPECT_EQ(backend.widgetFor(viewer.form())->windowTitle(),
               QString::fromStdString("GLIMPA Viewing:  " + folder.file("wide.jpg")));
 }
+
+// A photo of 102 million pixels is shown at its natural size, with no more
+// memory than its pixels and a quarter (too large for a sanitizer's memory).
+#if defined(__SANITIZE_ADDRESS__)
+#define GLIMPA_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define GLIMPA_SANITIZED 1
+#endif
+#endif
+#ifndef GLIMPA_SANITIZED
+TEST_F(QtViewer, AHundredMegapixelPhotoShowsAtItsNaturalSizeInItsPixelsAndAQuarter) {
+    constexpr int kWidth = 12000;
+    constexpr int kHeight = 8500;
+    test::writeLargeJpeg(folder.file("large.jpg"), kWidth, kHeight);
+    Main(app);
+    settle();
+    test::resetPeakMemory();
+    const long before = test::processMegabytes("VmRSS");
+    app.CurrentFile = folder.file("large.jpg");
+    viewer().LoadPic();
+    settle();
+    EXPECT_TRUE(messages.prompts.empty());
+    auto* picture = qobject_cast<PictureWidget*>(backend.widgetFor(viewer().Image1));
+    EXPECT_EQ(picture->size(), QSize(kWidth, kHeight));
+    EXPECT_EQ(picture->displayImage().size(), QSize(kWidth, kHeight));
+    const long pixelMegabytes = static_cast<long>(kWidth) * kHeight * 4 / (1024 * 1024);
+    EXPECT_LE(test::processMegabytes("VmHWM") - before, pixelMegabytes * 5 / 4);
+}
+#endif
 
 TEST_F(QtViewer, AFittedPictureShowsNoScrollBarsInTheMaximizedWindow) {
     Main(app);

@@ -17,4 +17,9 @@ inline long processMegabytes(const std::string& field) {
     return 0;
 }
 
+/// Starts the count of the peak resident size (VmHWM) afresh.
+inline void resetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 }  // namespace glimpa::test

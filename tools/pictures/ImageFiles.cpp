@@ -141,6 +141,39 @@ std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> in
     return bytes;
 }
 
+void writeLargeJpeg(const std::filesystem::path& path, int width, int height) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return;
+    }
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 75, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* pixel = &row[static_cast<std::size_t>(x) * 3];
+            pixel[0] = static_cast<unsigned char>(x * 255 / width);
+            pixel[1] = static_cast<unsigned char>(y * 255 / height);
+            pixel[2] = static_cast<unsigned char>(((x + y) / 8) & 0xff);
+        }
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+}
+
 void writeBmp(const std::filesystem::path& path, int width, int height) {
     const QImage image = gradient(width, height);
     const int rowBytes = (width * 3 + 3) & ~3;

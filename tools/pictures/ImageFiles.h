@@ -21,6 +21,9 @@ QImage photoLike(int width, int height, unsigned seed);
 /// A JPEG of one CMYK colour (ink amounts, 255 full), stored inverted with
 /// Photoshop's Adobe marker as most CMYK JPEGs are, or plain without it.
 std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> ink, bool adobe);
+/// A JPEG of any size written a row at a time, so that making it takes
+/// little memory: smooth colour ramps.
+void writeLargeJpeg(const std::filesystem::path& path, int width, int height);
 /// A photo-like JPEG at quality 90, baseline or progressive.
 void writePhotoJpeg(const std::filesystem::path& path, int width, int height,
                     bool progressive = false, int orientation = 0);
