@@ -400,7 +400,13 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    // --hold PHOTOS: only the key held down over a folder of photos.
+    // --startup: only the start-up pairs; --hold PHOTOS: only the key held
+    // down over a folder of photos.
+    const bool startupOnly = argc > 1 && std::strcmp(argv[1], "--startup") == 0;
+    if (startupOnly) {
+        --argc;
+        ++argv;
+    }
     const bool holdOnly = argc > 2 && std::strcmp(argv[1], "--hold") == 0;
     const fs::path holdPhotos = holdOnly ? fs::path(argv[2]) : fs::path();
     if (holdOnly) {
@@ -436,6 +442,16 @@ int main(int argc, char* argv[]) {
         addHoldRows(rows, holdPhotos, data);
     }
     if (!holdOnly) {
+        rows.push_back(
+            {"Start to first paint: Qt window with a line of text", median(bare), "ms", "", true});
+        rows.push_back({"Start to first paint: GLIMPA", median(app), "ms", "", true});
+        rows.push_back({"Start to first paint: GLIMPA / bare, medians", median(app) / median(bare),
+                        "x", "", true});
+        const double startRatio = median(startRatios);
+        rows.push_back({"Start to first paint: GLIMPA / bare, paired", startRatio, "x", "<= 1.3",
+                        startRatio <= 1.3});
+    }
+    if (!holdOnly && !startupOnly) {
         Viewer program;
 
         for (const Sample& sample : samples) {
@@ -500,14 +516,6 @@ int main(int argc, char* argv[]) {
         }
         const double add = median(adds);
         rows.push_back({"Add All of 20,000 files into 10,000", add, "ms", "< 300", add < 300});
-
-        rows.push_back({"Start to first paint: bare Qt window", median(bare), "ms", "", true});
-        rows.push_back({"Start to first paint: GLIMPA", median(app), "ms", "", true});
-        rows.push_back({"Start to first paint: GLIMPA / bare, medians", median(app) / median(bare),
-                        "x", "", true});
-        const double startRatio = median(startRatios);
-        rows.push_back({"Start to first paint: GLIMPA / bare, paired", startRatio, "x", "<= 1.5",
-                        startRatio <= 1.5});
 
         const std::vector<std::string> big{samples[2].path.string(), copyOf(samples[2]).string(),
                                            (data / "jpeg50.third.jpg").string()};

@@ -1,8 +1,10 @@
-// Starts either the viewer or a bare Qt window and, at the first paint, prints
+// Starts either the viewer or a bare Qt window with one line of text (fonts on
+// both sides) and, at the first paint, prints
 // the milliseconds since the moment the parent passed (CLOCK_MONOTONIC
 // nanoseconds) and leaves at once.
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -58,7 +60,7 @@ int main(int argc, char* argv[]) {
     FirstPaint firstPaint;
     application.installEventFilter(&firstPaint);
     if (bare) {
-        QWidget window;
+        QLabel window(QStringLiteral("One line of text in the default font"));
         window.showMaximized();
         return QApplication::exec();
     }

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "platform/qt/FontConfiguration.h"
+#include <fontconfig/fontconfig.h>
 
 namespace glimpa {
 
@@ -15,7 +15,7 @@ StartupWarmUp::StartupWarmUp() {
     m_configured = configured.get_future();
     m_thread = std::thread(
         [configured = std::move(configured), started = m_started.get_future()]() mutable {
-            loadFontConfiguration();
+            FcInit();
             configured.set_value();
             started.wait();
             if (QGuiApplication::instance() != nullptr) {

@@ -6,10 +6,10 @@
 namespace glimpa {
 
 /// Does the slow, once-per-process preparations of the first paint on a
-/// thread of its own from the very start of the program: reading the font
-/// configuration, then, once the application object exists, the list of
-/// fonts and the image format plugins (the platform style draws some frames
-/// from images).
+/// thread of its own from the very start of the program: fontconfig's own
+/// initialisation (reading the font configuration), then, once the
+/// application object exists, the list of fonts and the image format plugins
+/// (the platform style draws some frames from images).
 ///
 /// The user-interface thread must not use fonts until
 /// `waitForFontConfiguration` has returned: a second thread that starts
