@@ -183,15 +183,6 @@ TEST_F(Adding, AFileInTheRootFolderGetsADoubledSeparatorAndIsADuplicateTheSecond
     EXPECT_EQ(lineup().listCount(), 1);
 }
 
-TEST_F(Adding, PathsThatDifferOnlyInLetterCaseAreBothAdded) {
-    selectorOn(folder.path() / "Pics").cmdAddAll.click();
-    frmImageSelector& window = selectorOn(folder.path() / "pics");
-    h.messages.answer({msgbox::No});
-    window.cmdAddAll.click();
-    EXPECT_EQ(lineup().listCount(), 6);
-    EXPECT_EQ(h.messages.prompts.size(), 1u);  // the question, no duplicates
-}
-
 TEST_F(Adding, AFullLineupTakesWhatFitsAndSaysHowManyWereLeftOut) {
     frmImageSelector& window = selectorOn(folder.path());
     std::deque<std::string> many;

@@ -48,21 +48,5 @@ TEST_F(Lineup, DuplicateTestIsExactAndCaseSensitiveAndKeptInStepWithRemovals) {
     EXPECT_EQ(lineup.listIndex(), -1);
 }
 
-TEST(ExtendedList, SelectsRangesWithShiftAndTogglesWithCtrl) {
-    Form form("f");
-    ListBox files("File1", &form, SelectionMode::Extended);
-    files.setRows({"a", "b", "c", "d"});
-    int clicks = 0;
-    files.Click.connect([&] { ++clicks; });
-    files.platformSetCurrent(1, true, 0);
-    files.platformSetCurrent(3, true, kShiftMask);
-    EXPECT_EQ(files.selectedCount(), 3);
-    files.platformSetCurrent(2, true, kCtrlMask);
-    EXPECT_FALSE(files.selected(2));
-    EXPECT_EQ(files.listIndex(), 2);
-    EXPECT_EQ(files.selectedCount(), 2);
-    EXPECT_EQ(clicks, 3);
-}
-
 }  // namespace
 }  // namespace glimpa

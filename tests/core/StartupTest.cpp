@@ -36,36 +36,6 @@ TEST(Startup, MainShowsTheMaximizedViewerWithItsIdleTextsAndNamesTheHelpFile) {
     EXPECT_EQ(h.help.helpFile, "/opt/glimpa/HELPFILE.HLP");
 }
 
-TEST(Startup, HelpFileInARootFolderGetsTheSeparatorAppendedAsItIs) {
-    Harness h;
-    h.environment.folder = "/";
-    Main(h.app);
-    EXPECT_EQ(h.help.helpFile, "//HELPFILE.HLP");
-}
-
-TEST(Windows, AreCreatedAndLoadedOnceOnFirstReference) {
-    Harness h;
-    h.store("LineupSelectorLeft", "2000");
-    EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
-    frmLineupSelector& first = h.app.frmLineupSelector();
-    EXPECT_TRUE(h.app.isLoaded(WindowId::LineupSelector));
-    EXPECT_EQ(first.form().left(), 2000);
-    EXPECT_FALSE(first.form().visible());
-
-    first.form().setLeft(500);
-    frmLineupSelector& again = h.app.frmLineupSelector();
-    EXPECT_EQ(&first, &again);
-    EXPECT_EQ(again.form().left(), 500);
-}
-
-TEST(Windows, UnloadingAWindowThatWasNeverLoadedDoesNotCreateIt) {
-    Harness h;
-    h.app.AppClosing = true;
-    h.app.Unload(WindowId::LineupSelector);
-    EXPECT_FALSE(h.app.isLoaded(WindowId::LineupSelector));
-    EXPECT_TRUE(h.settings.saved.empty());
-}
-
 TEST(Closing, SideWindowCloseBoxOnlyHidesItAndKeepsTheLineup) {
     Harness h;
     Main(h.app);
