@@ -102,6 +102,22 @@ TEST_F(QtViewer, AHundredMegapixelPhotoShowsAtItsNaturalSizeInItsPixelsAndAQuart
 }
 #endif
 
+TEST_F(QtViewer, UnfittingDrawsThePictureScaledUntilTheWorkerHasDecodedItWhole) {
+    Main(app);
+    test::writeJpeg(folder.file("photo.jpg"), 4000, 3000);
+    viewer().Check1.setValue(CheckBox::Checked);
+    app.CurrentFile = folder.file("photo.jpg");
+    viewer().LoadPic();
+    settle();
+    auto* picture = qobject_cast<PictureWidget*>(backend.widgetFor(viewer().Image1));
+    viewer().Check1.setValue(CheckBox::Unchecked);
+    EXPECT_EQ(picture->size(), QSize(4000, 3000));
+    EXPECT_LT(picture->displayImage().width(), 4000);  // no decoding in the paint
+    decoder.waitUntilIdle();
+    settle();
+    EXPECT_EQ(picture->displayImage().size(), QSize(4000, 3000));
+}
+
 TEST_F(QtViewer, AFittedPictureShowsNoScrollBarsInTheMaximizedWindow) {
     Main(app);
     test::writeJpeg(folder.file("photo.jpg"), 5640 / 4, 3172 / 4);
