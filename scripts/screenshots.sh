@@ -5,10 +5,8 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target glimpa glimpa_make_samples
-work=$(mktemp -d)
-trap 'declare -f stop_display >/dev/null && stop_display; rm -rf "$work"' EXIT
+source tests/e2e/xvfb.sh
 build/default/tools/glimpa_make_samples "$work/samples" >/dev/null
 mkdir -p docs "$work/config"
-source tests/e2e/xvfb.sh
 dbus-run-session -- /usr/bin/python3 tests/e2e/screenshots.py "$PWD/build/default/src/glimpa" \
     "$work/samples" "$work/config" "$PWD/docs"

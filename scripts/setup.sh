@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the build and the tests need, and any named as
+# arguments (the peer benchmark's viewers), when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config qt6-base-dev
           qt6-qpa-plugins libfontconfig-dev libgtest-dev libbenchmark-dev
           libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs
-          xvfb openbox dbus at-spi2-core python3-pyatspi python3-xlib desktop-file-utils appstream dpkg-dev)
+          xvfb openbox dbus at-spi2-core python3-pyatspi python3-xlib desktop-file-utils appstream dpkg-dev
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,7 +4,7 @@
 # openbox. Extra arguments go to peers.py (--runs N, --only NAME,...).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bench/peers/setup.sh
+scripts/setup.sh feh nsxiv eog qimgv gwenview lximage-qt plasma-workspace-wallpapers
 cmake --preset default >/dev/null
 cmake --build --preset default --target glimpa glimpa_make_photos glimpa_bench_display
 data="${TMPDIR:-/tmp}/glimpa-peers"
@@ -16,17 +16,9 @@ mkdir -p "$data/24" "$data/50"
 build/default/bench/glimpa_make_photos 6200 "$data/24" "${sources[@]:0:12}"
 build/default/bench/glimpa_make_photos 8944 "$data/50" "${sources[@]:0:12}"
 
-work=$(mktemp -d)
-cleanup() {
-    if declare -f stop_display >/dev/null; then
-        stop_display
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-DESTDIR="$work/root" cmake --install build/default --prefix /usr >/dev/null
 here=$(pwd)
 screen=1920x1080 manager=openbox source tests/e2e/xvfb.sh
+DESTDIR="$work/root" cmake --install build/default --prefix /usr >/dev/null
 dbus-run-session -- /usr/bin/python3 bench/peers/peers.py "$work/root/usr/bin/glimpa" "$work" \
     "$data/24" "$data/50" "$@"
 cp "$work/peers.json" "$here/peers-results.json"

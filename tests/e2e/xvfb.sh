@@ -1,9 +1,12 @@
-# Starts a virtual X display for the program. Source it with the work folder
-# in $work, and $manager set to "openbox" for a window manager on it; it sets
-# DISPLAY, a private runtime folder, and stop_display, which ends the display,
-# its window manager and the accessibility bus that ran in that folder.
+# Starts a virtual X display for the program. Source it with $manager set to
+# "openbox" for a window manager on it; it makes a work folder ($work) and
+# sets DISPLAY, a private runtime folder in it, and stop_display, which ends
+# the display, its window manager and the accessibility bus that ran in that
+# folder. At exit the display stops and the work folder goes.
 # Leaves the program to find no Qt platform override. $screen, when set,
 # gives the display's size (1280x800 otherwise).
+work=$(mktemp -d)
+trap 'stop_display; rm -rf "$work"' EXIT
 mkdir -p "$work/run"
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run"
