@@ -51,16 +51,24 @@ def difference(a, b):
     return sum(abs(a[i] - b[i]) for i in range(0, len(a), step)) / (len(a) / step)
 
 
+def blank(image):
+    """Whether the strip is all of one colour (a window's background while
+    a picture loads), which no photo gives."""
+    sample = [image[i + channel] for i in range(0, len(image), 4 * 7) for channel in range(3)]
+    return max(sample) - min(sample) < 24
+
+
 def wait_shown(before, t0, timeout=TIMEOUT_S):
     """Seconds from t0 to the last change of the strip before it settled on
-    something other than `before`, and what it settled on."""
+    a picture other than `before`, and what it settled on."""
     last, changed = before, None
     while True:
         now = time.perf_counter()
         image = grab()
         if image != last:
             last, changed = image, now
-        if changed is not None and image != before and now - changed >= STABLE_S:
+        if (changed is not None and image != before and not blank(image) and
+                now - changed >= STABLE_S):
             return changed - t0, image
         if now - t0 > timeout:
             return None, image
