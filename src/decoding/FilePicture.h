@@ -26,9 +26,11 @@ namespace glimpa {
 /// changed since keeps the picture to what it holds, so that what it shows
 /// is always the file as it was read.
 ///
-/// Threads: everything but refine, and offer's other side, belongs to the
-/// user-interface thread. refine runs on any thread: it reads only the
-/// source, which never changes, and leaves its image under m_offerMutex.
+/// Threads: a picture belongs to the thread that made it until it is handed
+/// to the user-interface thread, and then to that thread, except refine. That
+/// runs on any thread: it reads only the natural size and the source, which
+/// never change, and leaves its image in m_offered under m_offerMutex, from
+/// where the user-interface thread takes it.
 class FilePicture : public PaintablePicture, public std::enable_shared_from_this<FilePicture> {
 public:
     /// Where more of a picture comes from: its file, as it was read.
@@ -41,7 +43,7 @@ public:
     using MoreWanted = std::function<void(std::shared_ptr<const FilePicture>, QSize cover)>;
 
     /// A decoded file: its natural size, the image decoded so far and where
-    /// more of it comes from (nothing when the image is whole).
+    /// more of it comes from (nothing: the image is all there is).
     FilePicture(QSize natural, QImage decoded, Source source = {});
 
     void setMoreWanted(MoreWanted moreWanted) { m_moreWanted = std::move(moreWanted); }

@@ -75,14 +75,9 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     if (!decoded) {
         return {nullptr, decoded.error};
     }
-    // A picture decoded smaller than its natural size keeps where more of it
-    // comes from: its file, while unchanged.
-    FilePicture::Source source{{}, file->stamp};
-    if (decoded.image.size() != decoded.natural) {
-        source.path = path;
-    }
-    auto picture =
-        std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image), std::move(source));
+    // A picture keeps where more of it comes from: its file, while unchanged.
+    auto picture = std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
+                                                 FilePicture::Source{path, file->stamp});
     picture->setMoreWanted(more);
     if (!fitted.isEmpty() && !coarsely) {
         picture->imageAt(fitted);  // ready to paint

@@ -156,6 +156,7 @@ void frmImageViewer::Check1_Click() {
     }
     picBackground.setFocus();
     UpdateUI();
+    prefetchNeighbours();  // for the new way of showing them
 }
 
 void frmImageViewer::HScroll1_Change() {

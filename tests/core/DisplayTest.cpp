@@ -141,6 +141,7 @@ TEST_F(Display, TheNeighboursOfTheActiveEntryArePreparedNextFirstForTheFrameShow
 
     sizeWindow(9120, 7080);  // client 9000 × 6600, frame below toolbar and scroll bar row
     viewer->Check1.setValue(CheckBox::Checked);
+    EXPECT_EQ(h.decoder.prefetchHint, (DisplayHint{600, 383}));  // prepared again, fitted
     viewer->cmdPrevious.click();
     EXPECT_EQ(h.decoder.decoded.back(), folder.file("1.jpg"));
     EXPECT_EQ(h.decoder.lastHint, (DisplayHint{600, 383}));
