@@ -131,24 +131,26 @@ void PictureDecoder::prefetch(const std::vector<std::string>& paths, DisplayHint
     const Request request = requestFor(hint);
     {
         const std::lock_guard lock(m_mutex);
-        m_wanted = paths;
-        // While the user hurries on, the worker keeps to the one most likely next.
-        if (m_hurried && m_wanted.size() > 1) {
-            m_wanted.resize(1);
-        }
+        m_neighbours = paths;
         m_request = request;
-        std::erase_if(m_prepared, [&](const auto& entry) {
-            return !wanted(entry.first, entry.second.request);
-        });
-        m_queue.clear();
-        for (const auto& path : m_wanted) {
-            const bool underWay = path == m_inProgress && m_inProgressRequest == request;
-            if (!m_prepared.contains(path) && !underWay) {
-                m_queue.push_back(path);
-            }
-        }
+        // While the user hurries on, the worker keeps to the one most likely next.
+        want(m_hurried && paths.size() > 1 ? std::vector<std::string>{paths.front()} : paths);
     }
     m_changed.notify_all();
+}
+
+void PictureDecoder::want(std::vector<std::string> paths) {
+    m_wanted = std::move(paths);
+    std::erase_if(m_prepared, [&](const auto& entry) {
+        return !wanted(entry.first, entry.second.request) || (!m_hurried && entry.second.coarse);
+    });
+    m_queue.clear();
+    for (const auto& path : m_wanted) {
+        const bool underWay = path == m_inProgress && m_inProgressRequest == m_request;
+        if (!m_prepared.contains(path) && !underWay) {
+            m_queue.push_back(path);
+        }
+    }
 }
 
 bool PictureDecoder::wanted(const std::string& path, const Request& request) const {
@@ -159,7 +161,8 @@ bool PictureDecoder::wanted(const std::string& path, const Request& request) con
 void PictureDecoder::waitUntilIdle() {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] {
-        return m_queue.empty() && m_inProgress.empty() && !m_refinement && !m_refining;
+        return m_queue.empty() && m_inProgress.empty() && !m_refinement && !m_refining &&
+               !m_hurried;
     });
 }
 
@@ -185,21 +188,24 @@ void PictureDecoder::keepWithinBudget() {
 
 void PictureDecoder::work() {
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_changed.wait(lock, [&] { return m_stopping || m_refinement || !m_queue.empty(); });
-        if (m_stopping) {
-            return;
-        }
+    while (!m_stopping) {
         // What is on screen comes before what may be wanted next, unless the
-        // user hurries on: then it waits until the user pauses.
+        // user hurries on: then it waits until the user pauses, and what was
+        // prepared coarsely is prepared again in full.
         const auto pause = m_lastDecodeShared + m_hurriedWithin;
         const bool paused = !m_hurried || std::chrono::steady_clock::now() >= pause;
         if (m_refinement && paused) {
             refine(lock);
         } else if (!m_queue.empty()) {
-            prepareNext(lock, m_hurried);
-        } else {
+            prepareNext(lock, !paused);
+        } else if (m_hurried && paused) {
+            m_hurried = false;
+            want(m_neighbours);
+        } else if (m_hurried) {
             m_changed.wait_until(lock, pause);
+            continue;
+        } else {
+            m_changed.wait(lock);
             continue;
         }
         m_changed.notify_all();

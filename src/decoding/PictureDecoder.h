@@ -29,7 +29,8 @@ namespace glimpa {
 ///
 /// A picture asked for in a hurry (soon after the one before, as while a key
 /// is held down) is decoded coarsely, and only the one most likely next is
-/// prepared, coarsely too: the worker keeps ahead of a key held down. More of
+/// prepared, coarsely too: the worker keeps ahead of a key held down. Once
+/// the user pauses, the neighbours are prepared in full again. More of
 /// a picture handed out is decoded on the worker when a paint asks for more
 /// pixels than it holds, in a hurry only once the user pauses. The
 /// worker tells of such a picture with the function given, from its own
@@ -85,6 +86,8 @@ private:
     static Request requestFor(DisplayHint hint);
     /// How a picture handed out asks for more of itself: on the worker.
     FilePicture::MoreWanted moreWanted();
+    /// Makes these the pictures to prepare; under m_mutex.
+    void want(std::vector<std::string> paths);
     void refine(std::unique_lock<std::mutex>& lock);
     void prepareNext(std::unique_lock<std::mutex>& lock, bool coarse);
     void work();
@@ -103,6 +106,9 @@ private:
     std::optional<Refinement> m_refinement;
     bool m_refining = false;
     std::condition_variable m_changed;
+    /// The pictures likely next, and those of them prepared now (in a hurry,
+    /// only the first).
+    std::vector<std::string> m_neighbours;
     std::vector<std::string> m_wanted;
     Request m_request;
     std::deque<std::string> m_queue;
