@@ -26,12 +26,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", argv[i]);
             return 1;
         }
-        const int height = static_cast<int>(
-            static_cast<qint64>(width) * source.height() / source.width());
+        const int height =
+            static_cast<int>(static_cast<qint64>(width) * source.height() / source.width());
         QImageWriter writer(target, "jpeg");
         writer.setQuality(90);
-        if (!writer.write(source.scaled(width, height, Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation))) {
+        if (!writer.write(
+                source.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(target));
             return 1;
         }

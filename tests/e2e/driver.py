@@ -31,6 +31,16 @@ def wait_for(what, probe, timeout=TIMEOUT):
     fail("timed out waiting for " + what)
 
 
+def expect_clean_end(process, what):
+    """Waits for a process to end; fails unless it ends, with code 0."""
+    try:
+        code = process.wait(timeout=TIMEOUT)
+    except subprocess.TimeoutExpired:
+        fail(what + " did not end")
+    if code != 0:
+        fail(f"{what} ended with code {code}")
+
+
 def application():
     for app in pyatspi.Registry.getDesktop(0):
         if app is not None and app.name == "GLIMPA":

@@ -4,11 +4,10 @@ interface (AT-SPI) and real X input, and checks what it shows.
 usage: e2e.py GLIMPA SAMPLES CONFIG_HOME
 """
 import os
-import subprocess
 import sys
 
-from driver import (TIMEOUT, click_on, close_window, control, enabled, expect_counter, fail, find,
-                    main_window, press, press_key, start, wait_for, window, windows)
+from driver import (click_on, close_window, control, enabled, expect_clean_end, expect_counter,
+                    fail, find, main_window, press, press_key, start, wait_for, window, windows)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 
@@ -86,12 +85,7 @@ try:
 
     # Closing the main window ends the program and saves the side windows' places.
     close_window("GLIMPA No Active Image")
-    try:
-        code = program.wait(timeout=TIMEOUT)
-    except subprocess.TimeoutExpired:
-        fail("the program did not end when its main window was closed")
-    if code != 0:
-        fail(f"the program ended with code {code}")
+    expect_clean_end(program, "the program whose main window was closed")
     with open(os.path.join(CONFIG, "GLIMPA", "GLIMPA.conf"), encoding="utf-8") as settings:
         stored = settings.read()
     for key in ("LineupSelectorLeft", "LineupSelectorWidth", "ImageSelectorLeft",

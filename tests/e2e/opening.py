@@ -6,11 +6,10 @@ usage: opening.py GLIMPA SAMPLES CONFIG_HOME
 """
 import os
 import signal
-import subprocess
 import sys
 
-from driver import (TIMEOUT, expect_counter, fail, main_window, start_accessibility,
-                    start_program, wait_for)
+from driver import (TIMEOUT, expect_clean_end, expect_counter, main_window,
+                    start_accessibility, start_program, wait_for)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 first, second, third = (os.path.join(SAMPLES, name)
@@ -33,12 +32,7 @@ try:
     elsewhere = os.path.dirname(SAMPLES)
     handing = start_program(GLIMPA, SAMPLES, CONFIG, [os.path.relpath(third, elsewhere)],
                             folder=elsewhere)
-    try:
-        code = handing.wait(timeout=TIMEOUT)
-    except subprocess.TimeoutExpired:
-        fail("a second start did not hand its file over and end")
-    if code != 0:
-        fail(f"a second start ended with code {code}")
+    expect_clean_end(handing, "a second start that hands its file over")
     showing(third)
     expect_counter("1", "3")
 
