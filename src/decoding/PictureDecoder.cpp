@@ -96,25 +96,41 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
     // A picture the worker is on now for this display is worth waiting for.
     m_changed.wait(lock, [&] { return m_inProgress != path || m_inProgressRequest != request; });
     const auto found = m_prepared.find(path);
+    std::optional<Prepared> prepared;
     if (found != m_prepared.end()) {
-        Prepared prepared = std::move(found->second);
+        prepared = std::move(found->second);
         m_prepared.erase(found);
-        lock.unlock();
-        // A picture prepared coarsely in a hurry is not good enough at leisure.
-        if (prepared.request == request && (hurried || !prepared.coarse) &&
-            stampOf(path) == prepared.stamp) {
-            prepared.picture->setMoreWanted(moreWanted());
-            return {std::move(prepared.picture), {}};
-        }
-    } else {
-        lock.unlock();
+    }
+    lock.unlock();
+    // A picture prepared coarsely in a hurry is not good enough at leisure.
+    if (prepared && prepared->request == request && (hurried || !prepared->coarse) &&
+        stampOf(path) == prepared->stamp) {
+        prepared->picture->setMoreWanted(moreWanted());
+        handOut(path, *prepared);
+        return {std::move(prepared->picture), {}};
     }
     DecodeResult result = decodeFile(path, request, moreWanted(), hurried);
     if (!result) {
         qCInfo(decodeLog).noquote() << QFile::decodeName(QByteArray::fromStdString(path)) << ":"
                                     << QString::fromStdString(result.error);
+        return result;
     }
+    auto picture =
+        std::static_pointer_cast<FilePicture>(std::const_pointer_cast<PictureData>(result.picture));
+    handOut(path, {picture, picture->stamp(), request, hurried, picture->heldBytes()});
     return result;
+}
+
+void PictureDecoder::handOut(const std::string& path, const Prepared& prepared) {
+    const std::lock_guard lock(m_mutex);
+    m_previous.reset();
+    if (m_latest && !m_latest->picture.expired()) {
+        m_previous = std::move(m_latest);
+        m_previous->prepared.picture = m_previous->picture.lock();
+    }
+    Prepared kept = prepared;
+    kept.picture.reset();
+    m_latest = HandedOut{path, prepared.picture, std::move(kept)};
 }
 
 FilePicture::MoreWanted PictureDecoder::moreWanted() {
@@ -141,6 +157,7 @@ void PictureDecoder::prefetch(const std::vector<std::string>& paths, DisplayHint
 
 void PictureDecoder::want(std::vector<std::string> paths) {
     m_wanted = std::move(paths);
+    reclaimHandedOut();
     std::erase_if(m_prepared, [&](const auto& entry) {
         return !wanted(entry.first, entry.second.request) || (!m_hurried && entry.second.coarse);
     });
@@ -151,6 +168,21 @@ void PictureDecoder::want(std::vector<std::string> paths) {
             m_queue.push_back(path);
         }
     }
+    keepWithinBudget();
+}
+
+void PictureDecoder::reclaimHandedOut() {
+    for (auto* handedOut : {&m_previous, &m_latest}) {
+        if (!*handedOut || m_prepared.contains((*handedOut)->path)) {
+            continue;
+        }
+        Prepared prepared = (*handedOut)->prepared;
+        prepared.picture = (*handedOut)->picture.lock();
+        if (prepared.picture && wanted((*handedOut)->path, prepared.request)) {
+            m_prepared[(*handedOut)->path] = std::move(prepared);
+        }
+    }
+    m_previous.reset();
 }
 
 bool PictureDecoder::wanted(const std::string& path, const Request& request) const {
@@ -179,7 +211,7 @@ void PictureDecoder::keepWithinBudget() {
         if (found == m_prepared.end()) {
             continue;
         }
-        held += found->second.picture->heldBytes();
+        held += found->second.bytes;
         if (held > m_budget) {
             m_prepared.erase(found);
         }
@@ -243,7 +275,8 @@ void PictureDecoder::prepareNext(std::unique_lock<std::mutex>& lock, bool coarse
         auto picture = std::static_pointer_cast<FilePicture>(
             std::const_pointer_cast<PictureData>(result.picture));
         const PictureFile::Stamp stamp = picture->stamp();
-        m_prepared[path] = {std::move(picture), stamp, request, coarse};
+        const qint64 bytes = picture->heldBytes();
+        m_prepared[path] = {std::move(picture), stamp, request, coarse, bytes};
         keepWithinBudget();
     }
 }

@@ -78,6 +78,14 @@ private:
         PictureFile::Stamp stamp;
         Request request;
         bool coarse = false;
+        qint64 bytes = 0;  // counted when made, by the thread that owned it
+    };
+    /// A picture decode handed out: the user's picture now, a neighbour of
+    /// the next one.
+    struct HandedOut {
+        std::string path;
+        std::weak_ptr<FilePicture> picture;  // held by the user-interface thread
+        Prepared prepared;                   // all but the picture
     };
     struct Refinement {
         std::weak_ptr<const FilePicture> picture;
@@ -88,6 +96,11 @@ private:
     FilePicture::MoreWanted moreWanted();
     /// Makes these the pictures to prepare; under m_mutex.
     void want(std::vector<std::string> paths);
+    /// Remembers the picture decode hands out, and the one handed out before.
+    void handOut(const std::string& path, const Prepared& prepared);
+    /// Takes the pictures handed out last that are wanted again as
+    /// neighbours back into the prepared ones; under m_mutex.
+    void reclaimHandedOut();
     void refine(std::unique_lock<std::mutex>& lock);
     void prepareNext(std::unique_lock<std::mutex>& lock, bool coarse);
     void work();
@@ -115,6 +128,11 @@ private:
     std::string m_inProgress;
     Request m_inProgressRequest;
     std::map<std::string, Prepared> m_prepared;
+    /// The picture decode handed out last, and the one before it, held until
+    /// the neighbours of the last are known: paging on, the picture left is
+    /// a neighbour and need not be decoded again.
+    std::optional<HandedOut> m_latest;
+    std::optional<HandedOut> m_previous;
     bool m_stopping = false;
     std::thread m_worker;
 };

@@ -74,8 +74,14 @@ void frmImageViewer::prefetchNeighbours() {
     ListBox& list = lineup();
     const int count = list.listCount();
     const int active = list.listIndex();
+    const bool inLineup = active >= 0 && list.text() == m_app.CurrentFile;
+    // A file previewed from the Image Selector's list has that list's
+    // neighbours, which that window prepares.
+    if (!inLineup && !m_app.CurrentFile.empty()) {
+        return;
+    }
     std::vector<std::string> neighbours;
-    if (active >= 0 && list.text() == m_app.CurrentFile) {
+    if (inLineup) {
         for (int index : {active + 1 < count ? active + 1 : 0, active - 1}) {
             const std::string* path = list.list(index);
             if (path != nullptr && *path != m_app.CurrentFile &&

@@ -146,9 +146,6 @@ TEST_F(Display, TheNeighboursOfTheActiveEntryArePreparedNextFirstForTheFrameShow
     EXPECT_EQ(h.decoder.decoded.back(), folder.file("1.jpg"));
     EXPECT_EQ(h.decoder.lastHint, (DisplayHint{600, 383}));
     EXPECT_EQ(h.decoder.prefetchHint, h.decoder.lastHint);
-
-    show(jpeg("preview.jpg", 5, 5));  // outside the lineup: no neighbours
-    EXPECT_TRUE(h.decoder.prefetched.empty());
 }
 
 TEST_F(Display, AFittedPictureNeverNeedsAScrollBar) {

@@ -204,7 +204,10 @@ TEST_F(ImageSelector, WalkingTheFileListPreparesItsNeighboursTheDirectionOfTrave
     restoreFrom("/", folder.path().string(), folder.path().string());
     frmImageSelector& window = selector();
     auto step = [&](int row) {
+        const int asked = h.decoder.prefetches;
         window.File1.platformSetCurrent(row, true, 0);
+        // Asked once: a second wish would drop the picture left, a neighbour.
+        EXPECT_EQ(h.decoder.prefetches, asked + 1);
         return h.decoder.prefetched;
     };
     using Paths = std::vector<std::string>;

@@ -193,6 +193,21 @@ TEST(Decoder, PreparedNeighboursAreHandedOutOnceAndOnlyWhileTheFileIsUnchanged) 
     EXPECT_EQ(b.picture->widthPx(), 30);
 }
 
+TEST(Decoder, ThePictureLeftIsANeighbourOfTheNextOneWithoutBeingDecodedAgain) {
+    test::TempFolder folder;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        test::writeJpeg(folder.file(name), 64, 48);
+    }
+    PictureDecoder decoder({}, limits::kPreparedBytes, std::chrono::milliseconds(0));
+    DecodeResult a = decoder.decode(folder.file("a.jpg"), {32, 32});
+    const std::weak_ptr<const PictureData> left = a.picture;
+    ASSERT_TRUE(decoder.decode(folder.file("b.jpg"), {32, 32}));
+    a = {};  // the viewer lets go of the picture it left
+    decoder.prefetch({folder.file("c.jpg"), folder.file("a.jpg")}, {32, 32});
+    EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
+    EXPECT_EQ(decoder.decode(folder.file("a.jpg"), {32, 32}).picture, left.lock());
+}
+
 TEST(Decoder, ANeighbourUnderWayWhenTheDisplaySizeChangesIsPreparedAgainForTheNewSize) {
     test::TempFolder folder;
     std::vector<std::string> paths;

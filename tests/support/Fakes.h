@@ -117,14 +117,17 @@ public:
     void prefetch(const std::vector<std::string>& paths, DisplayHint hint) override {
         prefetched = paths;
         prefetchHint = hint;
+        ++prefetches;
     }
 
     std::map<std::string, std::pair<int, int>> sizes;
     /// Every path asked for, in order, and the hint of the last decode.
     std::vector<std::string> decoded;
     DisplayHint lastHint;
+    /// The paths and hint of the last prefetch, and how many there were.
     std::vector<std::string> prefetched;
     DisplayHint prefetchHint;
+    int prefetches = 0;
 };
 
 class FakeEnvironment : public Environment {
