@@ -25,7 +25,8 @@ namespace glimpa {
 /// decoding when the picture will be fitted) and prepares the pictures asked
 /// for next on a worker thread. Prepared pictures wait in a cache budgeted by
 /// their decoded bytes and are handed out only by decode, while the file on
-/// disk is still the one that was read.
+/// disk is still the one that was read. Paging on, the picture left is a
+/// neighbour of the new one: it is taken back rather than decoded again.
 ///
 /// A picture asked for in a hurry (soon after the one before, as while a key
 /// is held down) is decoded coarsely, and only the one most likely next is
