@@ -130,33 +130,52 @@ TEST_F(QtViewer, AFittedPictureShowsNoScrollBarsInTheMaximizedWindow) {
     EXPECT_FALSE(backend.widgetFor(viewer().HScroll1)->isVisible());
 }
 
-TEST_F(QtViewer, FilesDroppedOnTheMainWindowAreOpenedAndTheFirstShown) {
+TEST_F(QtViewer, FilesDroppedOnTheMainWindowOrTheLineupSelectorAreOpenedAndTheFirstShown) {
     Main(app);
     settle();
-    test::writeJpeg(folder.file("a.jpg"), 20, 10);
-    test::writeJpeg(folder.file("b.jpg"), 20, 10);
-    // As the window system delivers a drag: to the window, over the picture frame.
-    QWindow* window = backend.widgetFor(viewer().form())->windowHandle();
-    ASSERT_NE(window, nullptr);
-    const QPoint over = backend.widgetFor(viewer().picBackground)->geometry().center();
-    auto offer = [&](const QMimeData& data) {
-        QDragEnterEvent enter(over, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        test::writeJpeg(folder.file(name), 20, 10);
+    }
+    auto urls = [&](std::initializer_list<const char*> names) {
+        QList<QUrl> list;
+        for (const char* name : names) {
+            list.append(QUrl::fromLocalFile(QString::fromStdString(folder.file(name))));
+        }
+        return list;
+    };
+    // As the window system delivers a drag: to the window, over a control in it.
+    auto offer = [&](QWidget* over, const QMimeData& data, bool drop) {
+        QWindow* window = over->window()->windowHandle();
+        const QPoint at = over->mapTo(over->window(), over->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window, &enter);
+        if (enter.isAccepted() && drop) {
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window, &dropped);
+        }
         return enter.isAccepted();
     };
+    auto counter = [&] {
+        return viewer().lblActiveImage.caption() + " of " + viewer().lblImageCount.caption();
+    };
+    QWidget* frame = backend.widgetFor(viewer().picBackground);
     QMimeData web;
     web.setUrls({QUrl(QStringLiteral("https://example.org/c.jpg"))});
-    EXPECT_FALSE(offer(web));  // not a local file: refused
+    EXPECT_FALSE(offer(frame, web, true));  // not a local file: refused
 
     QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.file("a.jpg"))),
-                   QUrl::fromLocalFile(QString::fromStdString(folder.file("b.jpg")))});
-    ASSERT_TRUE(offer(files));
-    QDropEvent drop(over, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &drop);
+    files.setUrls(urls({"a.jpg", "b.jpg"}));
+    ASSERT_TRUE(offer(frame, files, true));
     EXPECT_EQ(app.CurrentFile, folder.file("a.jpg"));
-    EXPECT_EQ(viewer().lblActiveImage.caption() + " of " + viewer().lblImageCount.caption(),
-              "1 of 2");
+    EXPECT_EQ(counter(), "1 of 2");
+
+    viewer().Toolbar1.click("Show");
+    settle();
+    QMimeData more;
+    more.setUrls(urls({"c.jpg"}));
+    ASSERT_TRUE(offer(backend.widgetFor(app.frmLineupSelector().ListPictures), more, true));
+    EXPECT_EQ(app.CurrentFile, folder.file("c.jpg"));
+    EXPECT_EQ(counter(), "1 of 3");
 }
 
 TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
