@@ -72,18 +72,20 @@ void frmImageViewer::design() {
         button.setEnabled(false);
     }
 
-    Picture1.move(6180, 0, 2700, 600);
+    Picture1.move(6180, 0, 2900, 600);
     Check1.move(60, 30, 1300, 255);
     Check1.setCaption("Size to Fit");
     Check1.setToolTip("Zoom Image Down to Fit Frame");
     chkQuickOff.move(60, 315, 1300, 255);
     chkQuickOff.setCaption("Quick Off");
-    lblActiveImage.move(1400, 180, 500, 255);
+    // Each number has room for the fullest lineup's five digits, and the
+    // count starts as far left as that allows, for the narrowest window.
+    lblActiveImage.move(1360, 180, 600, 255);
     lblActiveImage.setAlignment(TextAlign::Right);
-    Label2.move(1940, 180, 250, 255);
+    Label2.move(1960, 180, 300, 255);
     Label2.setCaption("of");
     Label2.setAlignment(TextAlign::Center);
-    lblImageCount.move(2190, 180, 500, 255);
+    lblImageCount.move(2260, 180, 620, 255);
 
     HScroll1.move(0, 600, 12000, 255);
     picVscroll.setAlign(Align::Right);

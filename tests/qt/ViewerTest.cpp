@@ -242,6 +242,19 @@ TEST_F(QtViewer, TheImageSelectorHasItsDesignSizeAndCannotBeResized) {
     EXPECT_EQ(selector->minimumSize(), selector->maximumSize());
 }
 
+TEST_F(QtViewer, TheCounterShowsTheFullestLineupsNumbersWhole) {
+    Main(app);
+    const std::string fullest = std::to_string(ListBox::kMaxRows);
+    QWidget* panel = backend.widgetFor(viewer().Picture1);
+    for (Label* label : {&viewer().lblActiveImage, &viewer().lblImageCount}) {
+        label->setCaption(fullest);
+        const QWidget* shown = backend.widgetFor(*label);
+        EXPECT_GE(shown->width(),
+                  shown->fontMetrics().horizontalAdvance(QString::fromStdString(fullest)));
+        EXPECT_LE(shown->geometry().right(), panel->width());
+    }
+}
+
 TEST_F(QtViewer, AWindowWithoutAUsableStoredPlaceIsLeftWhereTheWindowSystemPutsIt) {
     settings.values[{kProgramTitle, Settings::kSection, "LineupSelectorLeft"}] = "abc";
     settings.values[{kProgramTitle, Settings::kSection, "LineupSelectorTop"}] = "abc";
