@@ -255,6 +255,25 @@ TEST_F(QtViewer, TheCounterShowsTheFullestLineupsNumbersWhole) {
     }
 }
 
+TEST_F(QtViewer, AWindowMadeSmallerThanItsSmallestSizeIsGivenThatSizeBack) {
+    Main(app);
+    QWidget* main = backend.widgetFor(viewer().form());
+    main->setWindowState(Qt::WindowNoState);  // the user restores the maximized window
+    QWidget* selector = backend.widgetFor(app.frmLineupSelector().form());
+    app.frmLineupSelector().ListPictures.addItem("/p/0.jpg", 0);  // kept open by an entry
+    viewer().UpdateUI();
+    viewer().Toolbar1.click("Show");
+    QTest::qWait(400);  // the window system's answers to the placements have settled
+    // As the window system resizes them at the user's drag of an edge.
+    main->resize(300, 200);
+    selector->resize(100, 100);
+    auto outer = [](QWidget* window) { return window->frameGeometry().size(); };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outer(main) == QSize(593, 467); }, 3000))
+        << outer(main).width() << " x " << outer(main).height();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outer(selector) == QSize(200, 200); }, 3000))
+        << outer(selector).width() << " x " << outer(selector).height();
+}
+
 TEST_F(QtViewer, AWindowWithoutAUsableStoredPlaceIsLeftWhereTheWindowSystemPutsIt) {
     settings.values[{kProgramTitle, Settings::kSection, "LineupSelectorLeft"}] = "abc";
     settings.values[{kProgramTitle, Settings::kSection, "LineupSelectorTop"}] = "abc";

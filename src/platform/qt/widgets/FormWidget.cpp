@@ -186,12 +186,26 @@ void FormWidget::report() {
     auto twips = [](int pixels, Twips now) {
         return twipsToPixels(now) == pixels ? now : pixelsToTwips(pixels);
     };
-    // The window is where it is reported to be already: no echo back to it.
-    const Applying reporting(m_reporting);
-    m_form.platformGeometry(
-        {twips(frame.x(), m_form.left()), twips(frame.y(), m_form.top()),
-         twips(frame.width(), m_form.width()), twips(frame.height(), m_form.height())},
-        twips(width(), m_form.clientWidth()), twips(height(), m_form.clientHeight()));
+    const TwipsRect reported{twips(frame.x(), m_form.left()), twips(frame.y(), m_form.top()),
+                             twips(frame.width(), m_form.width()),
+                             twips(frame.height(), m_form.height())};
+    {
+        // The window is where it is reported to be already: no echo back to it.
+        const Applying reporting(m_reporting);
+        m_form.platformGeometry(reported, twips(width(), m_form.clientWidth()),
+                                twips(height(), m_form.clientHeight()));
+    }
+    // What the program made of it goes back to the window (a window made
+    // smaller than its smallest size gets that size), unless the window
+    // system already answered that very request by staying as it is.
+    const bool changed = m_form.left() != reported.left || m_form.top() != reported.top ||
+                         m_form.width() != reported.width || m_form.height() != reported.height;
+    const QSize wanted(twipsToPixels(m_form.clientWidth()), twipsToPixels(m_form.clientHeight()));
+    const bool refused = wanted == m_asked.size && size() == m_asked.from;
+    if (changed && !refused) {
+        m_asked = {wanted, size()};
+        applyGeometry();
+    }
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

@@ -39,6 +39,12 @@ private:
     QWidget* m_owner = nullptr;
     bool m_applying = false;
     bool m_reporting = false;
+    /// The size last asked of the window in answer to its report, and the
+    /// size it had then.
+    struct Asked {
+        QSize size;
+        QSize from;
+    } m_asked;
     QTimer m_settle;
 };
 
