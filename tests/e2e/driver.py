@@ -128,6 +128,17 @@ def press_key(name):
     x.sync()
 
 
+def turn_wheel(node, notches):
+    """Turns the mouse wheel towards the user over the middle of a control."""
+    extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    xtest.fake_input(x, X.MotionNotify, x=extents.x + extents.width // 2,
+                     y=extents.y + extents.height // 2)
+    for _ in range(notches):
+        xtest.fake_input(x, X.ButtonPress, 5)
+        xtest.fake_input(x, X.ButtonRelease, 5)
+    x.sync()
+
+
 def x_window(title_prefix):
     """The program's X window whose title starts so."""
     def search(window):

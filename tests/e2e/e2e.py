@@ -6,8 +6,10 @@ usage: e2e.py GLIMPA SAMPLES CONFIG_HOME
 import os
 import sys
 
+import pyatspi
 from driver import (click_on, close_window, control, enabled, expect_clean_end, expect_counter,
-                    fail, find, main_window, press, press_key, start, wait_for, window, windows)
+                    fail, find, find_where, main_window, press, press_key, start, turn_wheel,
+                    wait_for, window, windows)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 
@@ -72,6 +74,16 @@ try:
     click_on(third)
     wait_for("the picked picture", lambda: main_window().name == "GLIMPA Viewing:  " + shown)
     expect_counter("3", total)
+
+    # The wheel over the picture (taller than the frame) scrolls it down.
+    def upright(bar):
+        extents = bar.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return extents.height > extents.width
+    down = find_where(main_window(), "scroll bar", upright)
+    before = down.queryValue().currentValue
+    turn_wheel(main_window(), 2)
+    wait_for("the picture scrolled down by the wheel",
+             lambda: down.queryValue().currentValue > before)
 
     # Trash, answered Yes: the picture leaves the lineup and the frame empties.
     # (A click, not an accessibility action: the action would wait for the

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "app/AppContext.h"
@@ -70,6 +71,36 @@ TEST_F(QtViewer, ALoadedPictureShowsInTheFrameAndTheScrollBarMovesIt) {
     EXPECT_EQ(picture->x() + picture->width(), backend.widgetFor(viewer.picBackground)->width());
     EXPECT_EQ(backend.widgetFor(viewer.form())->windowTitle(),
               QString::fromStdString("GLIMPA Viewing:  " + folder.file("wide.jpg")));
+}
+
+TEST_F(QtViewer, TheWheelOverThePictureScrollsItDownOrAcrossWithShiftOrWhenOnlyWider) {
+    Main(app);
+    test::writeJpeg(folder.file("large.jpg"), 3000, 3000);
+    test::writeJpeg(folder.file("wide.jpg"), 3000, 100);
+    QWidget* window = backend.widgetFor(viewer().form());
+    QWidget* picture = backend.widgetFor(viewer().Image1);
+    // What no control under the pointer takes reaches the window.
+    auto turn = [&](Qt::KeyboardModifiers modifiers) {
+        const QPoint at = window->rect().center();
+        QWheelEvent wheel(at, window->mapToGlobal(at), QPoint(),
+                          QPoint(0, -QWheelEvent::DefaultDeltasPerStep), Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window, &wheel);
+    };
+    app.CurrentFile = folder.file("large.jpg");
+    viewer().LoadPic();
+    const QPoint centred = picture->pos();
+    turn(Qt::NoModifier);  // a notch towards the user
+    EXPECT_LT(picture->y(), centred.y());
+    EXPECT_EQ(picture->x(), centred.x());
+    turn(Qt::ShiftModifier);
+    EXPECT_LT(picture->x(), centred.x());
+
+    app.CurrentFile = folder.file("wide.jpg");
+    viewer().LoadPic();
+    const int left = picture->x();
+    turn(Qt::NoModifier);
+    EXPECT_LT(picture->x(), left);
 }
 
 // A photo of 102 million pixels is shown at its natural size, with no more

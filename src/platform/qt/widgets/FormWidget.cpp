@@ -1,5 +1,7 @@
 #include "platform/qt/widgets/FormWidget.h"
 
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -7,8 +9,12 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QUrl>
+#include <QWheelEvent>
 #include <QWindow>
+#include <cmath>
+#include <cstdlib>
 
 #include "platform/qt/QtGeometry.h"
 
@@ -30,6 +36,28 @@ std::vector<std::string> droppedPaths(const QMimeData* data) {
         paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     }
     return paths;
+}
+
+/// The window's own scroll bar of this direction (not one of a list's), when
+/// it has something to scroll: the picture is larger than its frame.
+QScrollBar* scrollBarOf(QWidget* window, Qt::Orientation orientation) {
+    const auto insideScrollArea = [window](const QWidget* widget) {
+        for (const QWidget* up = widget->parentWidget(); up != nullptr && up != window;
+             up = up->parentWidget()) {
+            if (qobject_cast<const QAbstractScrollArea*>(up) != nullptr) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (QScrollBar* bar : window->findChildren<QScrollBar*>()) {
+        if (bar->orientation() == orientation && bar->isVisible() && bar->isEnabled() &&
+            !bar->invertedAppearance() && bar->minimum() < bar->maximum() &&
+            !insideScrollArea(bar)) {
+            return bar;
+        }
+    }
+    return nullptr;
 }
 
 // How long the window system may take to answer a placement.
@@ -219,6 +247,30 @@ void FormWidget::closeEvent(QCloseEvent* event) {
 void FormWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     report();
+}
+
+void FormWidget::wheelEvent(QWheelEvent* event) {
+    // A wheel turned over the picture scrolls it, as its scroll bars do:
+    // down and up, or across with Shift or a sideways wheel, or across when
+    // the picture is only wider than its frame.
+    const QPoint delta = event->angleDelta();
+    const bool across =
+        std::abs(delta.x()) > std::abs(delta.y()) || event->modifiers().testFlag(Qt::ShiftModifier);
+    QScrollBar* bar = scrollBarOf(this, across ? Qt::Horizontal : Qt::Vertical);
+    if (bar == nullptr && !across) {
+        bar = scrollBarOf(this, Qt::Horizontal);
+    }
+    if (bar == nullptr) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A notch moves as far as the system's wheel lines of arrow clicks; a
+    // touchpad's small turns move less.
+    const double notches = (std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y()) /
+                           static_cast<double>(QWheelEvent::DefaultDeltasPerStep);
+    bar->setValue(bar->value() - static_cast<int>(std::lround(notches * bar->singleStep() *
+                                                              QApplication::wheelScrollLines())));
+    event->accept();
 }
 
 void FormWidget::moveEvent(QMoveEvent* event) {
