@@ -315,6 +315,34 @@ TEST_F(QtViewer, AWindowWithoutAUsableStoredPlaceIsLeftWhereTheWindowSystemPutsI
     EXPECT_TRUE(backend.widgetFor(app.frmImageSelector().form())->testAttribute(Qt::WA_Moved));
 }
 
+TEST_F(QtViewer, FilesAreAddedOneAfterAnotherWithEnterAndTheArrows) {
+    for (const char* name : {"a.jpg", "b.jpg"}) {
+        test::writeJpeg(folder.file(name), 20, 10);
+    }
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorDrive"}] = "/";
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = folder.path();
+    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = folder.path();
+    Main(app);
+    frmImageSelector& selector = app.frmImageSelector();
+    selector.form().show();
+    settle();
+    auto* files = qobject_cast<QListView*>(backend.widgetFor(selector.File1));
+    ASSERT_NE(files, nullptr);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                      files->visualRect(files->model()->index(0, 0)).center());
+    settle();
+    // Keys go where the focus is, as the window system sends them.
+    auto type = [&](Qt::Key key) {
+        QTest::keyClick(files->window()->focusWidget(), key);
+        settle();
+    };
+    type(Qt::Key_Return);
+    clock.advance(250);  // the status shown while adding goes, and the list is back
+    type(Qt::Key_Down);
+    type(Qt::Key_Return);
+    EXPECT_EQ(app.frmLineupSelector().ListPictures.listCount(), 2);
+}
+
 TEST_F(QtViewer, CtrlASelectsEveryFileAndAddSelectedAddsThemAll) {
     for (int i = 0; i < 2000; ++i) {
         test::writeBytes(folder.file("IMG_" + std::to_string(i) + ".jpg"), "");

@@ -133,7 +133,7 @@ void QtBackend::bindCommon(Control& control, QWidget* widget) {
                 break;
             case Aspect::Visibility:
                 if (!topLevel) {
-                    guard->setVisible(control.visible());
+                    setShown(guard, control.visible());
                 }
                 break;
             case Aspect::Enabled:
@@ -174,6 +174,26 @@ void QtBackend::bindCommon(Control& control, QWidget* widget) {
         apply(aspect);
     }
     control.observe(apply);
+}
+
+void QtBackend::setShown(QWidget* widget, bool shown) {
+    QWidget* focus = widget->window()->focusWidget();
+    const bool hadFocus = focus == widget || widget->isAncestorOf(focus);
+    widget->setVisible(shown);
+    // A control hidden for a moment (a status shown in its place) keeps the
+    // keyboard, unless the user has put the focus elsewhere meanwhile. The
+    // focus may pass on through controls hidden in turn.
+    if (!shown && hadFocus) {
+        if (m_hiddenWithFocus.isNull() || widget != m_focusWentTo) {
+            m_hiddenWithFocus = widget;
+        }
+        m_focusWentTo = widget->window()->focusWidget();
+    } else if (shown && widget == m_hiddenWithFocus) {
+        if (widget->window()->focusWidget() == m_focusWentTo) {
+            widget->setFocus(Qt::OtherFocusReason);
+        }
+        m_hiddenWithFocus = nullptr;
+    }
 }
 
 Form* QtBackend::formOf(QObject* object) const {

@@ -37,6 +37,7 @@ private:
     QWidget* build(Control& control, QWidget* parent);
     QWidget* createWidget(Control& control, QWidget* parent);
     void bindCommon(Control& control, QWidget* widget);
+    void setShown(QWidget* widget, bool shown);
     Form* formOf(QObject* object) const;
 
     HelpViewer& m_help;
@@ -50,6 +51,11 @@ private:
     QPointer<QWidget> m_mainWindow;
     const QEvent* m_lastKey = nullptr;
     QPointer<QObject> m_lastKeyReceiver;
+    /// The control hidden while it had the keyboard focus, and where the
+    /// focus went then: shown again, it takes the focus back if it is still
+    /// there.
+    QPointer<QWidget> m_hiddenWithFocus;
+    QPointer<QWidget> m_focusWentTo;
 };
 
 }  // namespace glimpa
