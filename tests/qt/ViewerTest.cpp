@@ -46,6 +46,21 @@ protected:
     }
     void TearDown() override { QApplication::processEvents(); }
     frmImageViewer& viewer() { return app.frmImageViewer(); }
+    /// Starts the program, opens the Image Selector on a folder and clicks
+    /// its first file; returns the file list.
+    QListView* clickFirstFileIn(const std::string& path) {
+        settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorDrive"}] = "/";
+        settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = path;
+        settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = path;
+        Main(app);
+        app.frmImageSelector().form().show();
+        settle();
+        auto* files = qobject_cast<QListView*>(backend.widgetFor(app.frmImageSelector().File1));
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                          files->visualRect(files->model()->index(0, 0)).center());
+        settle();
+        return files;
+    }
 
     test::TempFolder folder;
 };
@@ -319,18 +334,7 @@ TEST_F(QtViewer, FilesAreAddedOneAfterAnotherWithEnterAndTheArrows) {
     for (const char* name : {"a.jpg", "b.jpg"}) {
         test::writeJpeg(folder.file(name), 20, 10);
     }
-    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorDrive"}] = "/";
-    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = folder.path();
-    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = folder.path();
-    Main(app);
-    frmImageSelector& selector = app.frmImageSelector();
-    selector.form().show();
-    settle();
-    auto* files = qobject_cast<QListView*>(backend.widgetFor(selector.File1));
-    ASSERT_NE(files, nullptr);
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                      files->visualRect(files->model()->index(0, 0)).center());
-    settle();
+    QListView* files = clickFirstFileIn(folder.path());
     // Keys go where the focus is, as the window system sends them.
     auto type = [&](Qt::Key key) {
         QTest::keyClick(files->window()->focusWidget(), key);
@@ -347,16 +351,8 @@ TEST_F(QtViewer, CtrlASelectsEveryFileAndAddSelectedAddsThemAll) {
     for (int i = 0; i < 2000; ++i) {
         test::writeBytes(folder.file("IMG_" + std::to_string(i) + ".jpg"), "");
     }
-    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorDrive"}] = "/";
-    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = folder.path();
-    settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = folder.path();
-    Main(app);
+    QListView* files = clickFirstFileIn(folder.path());
     frmImageSelector& selector = app.frmImageSelector();
-    selector.form().show();
-    auto* files = qobject_cast<QListView*>(backend.widgetFor(selector.File1));
-    ASSERT_NE(files, nullptr);
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                      files->visualRect(files->model()->index(0, 0)).center());
     QTest::keyClick(files, Qt::Key_A, Qt::ControlModifier);
     settle();
     EXPECT_EQ(selector.File1.selectedCount(), 2000);
