@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limits.maxSide = 256 + (data[1] % 64) * 1024;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 2),
                            static_cast<qsizetype>(size - 2));
-    for (const QSize cover : {QSize(), QSize(32, 24)}) {
-        const glimpa::DecodedImage result = glimpa::decodePicture(bytes, cover, limits);
+    const auto check = [&](const glimpa::DecodedImage& result) {
         if (result) {
             require(!result.image.isNull());
             require(result.natural.width() <= limits.maxSide &&
@@ -43,6 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else {
             require(!result.error.empty());
         }
-    }
+    };
+    check(glimpa::decodePicture(bytes, QSize(), limits));
+    check(glimpa::decodePicture(bytes, QSize(32, 24), limits));
+    // Shrunk while it decodes: exactly the size asked for when it is larger.
+    const QSize small(7, 5);
+    const glimpa::DecodedImage shrunk = glimpa::decodePictureAt(bytes, small, limits);
+    check(shrunk);
+    require(!shrunk || shrunk.natural.width() < small.width() ||
+            shrunk.natural.height() < small.height() || shrunk.image.size() == small);
     return 0;
 }

@@ -194,8 +194,8 @@ QImage withoutPalette(QImage image) {
                                                          : QImage::Format_RGB32);
 }
 
-DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize natural, QSize cover,
-                          const DecodeLimits& limits) {
+DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize natural, QSize size,
+                          DecodeFit fit, const DecodeLimits& limits) {
     DecodedImage result;
     result.natural = natural;
     if (natural.width() > limits.maxSide || natural.height() > limits.maxSide ||
@@ -219,8 +219,13 @@ DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize nat
     }
     // Only ever smaller: a picture far wider than the cover size (or far
     // taller) is kept as it is rather than enlarged in its short side.
-    if (!cover.isEmpty() && image.width() > cover.width() && image.height() > cover.height()) {
-        image = image.scaled(cover, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    if (fit == DecodeFit::Exactly && !size.isEmpty() && image.width() >= size.width() &&
+        image.height() >= size.height()) {
+        if (image.size() != size) {
+            image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+    } else if (!size.isEmpty() && image.width() > size.width() && image.height() > size.height()) {
+        image = image.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     }
     result.image = std::move(image);
     return result;
@@ -252,10 +257,13 @@ std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error) {
     return std::nullopt;
 }
 
-DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits) {
+namespace {
+
+DecodedImage decode(const QByteArray& bytes, QSize size, DecodeFit fit,
+                    const DecodeLimits& limits) {
     const Format format = sniff(bytes);
     if (format == Format::Jpeg) {
-        return decodeJpeg(bytes, cover, limits);
+        return decodeJpeg(bytes, size, fit, limits);
     }
     DecodedImage failed;
     const std::optional<QSize> natural = pictureSize(bytes, failed.error);
@@ -265,7 +273,17 @@ DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLim
         }
         return failed;
     }
-    return decodeWithQt(bytes, format == Format::Bmp ? "bmp" : "gif", *natural, cover, limits);
+    return decodeWithQt(bytes, format == Format::Bmp ? "bmp" : "gif", *natural, size, fit, limits);
+}
+
+}  // namespace
+
+DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits) {
+    return decode(bytes, cover, DecodeFit::Covering, limits);
+}
+
+DecodedImage decodePictureAt(const QByteArray& bytes, QSize pixels, const DecodeLimits& limits) {
+    return decode(bytes, pixels, DecodeFit::Exactly, limits);
 }
 
 }  // namespace glimpa

@@ -18,6 +18,9 @@ struct DecodedImage {
     explicit operator bool() const { return !image.isNull(); }
 };
 
+/// What size a picture is decoded to: at least a size, or exactly that size.
+enum class DecodeFit { Covering, Exactly };
+
 /// Whether the first bytes of a file are those of a BMP, JPEG or GIF.
 bool hasPictureSignature(const QByteArray& head);
 
@@ -30,5 +33,11 @@ std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error);
 /// covers that many pixels (a JPEG is decoded at a reduced DCT scale);
 /// otherwise it has the natural size.
 DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits = {});
+
+/// Decodes a picture as decodePicture does, but smoothly shrunk to exactly
+/// `pixels` when the picture is at least that large in both directions (a
+/// JPEG while it decodes, never held whole at a larger scale).
+DecodedImage decodePictureAt(const QByteArray& bytes, QSize pixels,
+                             const DecodeLimits& limits = {});
 
 }  // namespace glimpa

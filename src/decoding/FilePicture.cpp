@@ -40,8 +40,8 @@ void FilePicture::askFor(QSize cover) const {
 void FilePicture::refine(QSize cover) const {
     std::string error;
     const auto file = readPictureFile(m_source.path, error);
-    DecodedImage again =
-        file && file->stamp == m_source.stamp ? decodePicture(file->bytes, cover) : DecodedImage{};
+    DecodedImage again = file && file->stamp == m_source.stamp ? decodePictureAt(file->bytes, cover)
+                                                               : DecodedImage{};
     const std::lock_guard lock(m_offerMutex);
     if (again && again.natural == m_natural && again.image.width() > m_offered.width()) {
         m_offered = std::move(again.image);

@@ -60,8 +60,9 @@ public:
     /// The picture at its natural size, one image pixel per logical pixel;
     /// while the whole picture is on its way, what it holds.
     const QImage& fullImage() const;
-    /// Decodes enough of the picture to cover this many pixels (empty: all of
-    /// it) and offers it to the next paint. Any thread.
+    /// Decodes the picture shrunk to this many pixels, or covering them when
+    /// it is smaller (empty: all of it), and offers it to the next paint.
+    /// Any thread.
     void refine(QSize cover) const;
 
     /// What the picture holds now, in bytes, for cache budgets.

@@ -1,23 +1,70 @@
 #include "decoding/Jpeg.h"
 
 #include <QColorSpace>
-#include <map>
-#include <string_view>
-
-#include <turbojpeg.h>
-
 #include <QTransform>
 #include <algorithm>
-#include <memory>
+#include <csetjmp>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "decoding/RowShrinker.h"
 
 namespace glimpa {
 
 namespace {
 
-struct TurboHandle {
-    void operator()(void* handle) const { tjDestroy(handle); }
+/// libjpeg's failures, and its warnings too (damaged data), each of which ends
+/// the work with its message by a long jump.
+struct JpegErrors {
+    jpeg_error_mgr manager{};
+    std::jmp_buf jump{};
+    char message[JMSG_LENGTH_MAX]{};
 };
-using Decompressor = std::unique_ptr<void, TurboHandle>;
+
+[[noreturn]] void failWithMessage(j_common_ptr info) {
+    auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+    info->err->format_message(info, errors->message);
+    std::longjmp(errors->jump, 1);
+}
+
+void failOnWarning(j_common_ptr info, int level) {
+    if (level < 0) {
+        failWithMessage(info);
+    }
+}
+
+/// Runs `steps` on a decompressor reading `bytes` and answers their error, or
+/// libjpeg's when it failed or warned (empty: all went well). libjpeg leaves
+/// `steps` by a long jump: it must not hold anything that needs destroying
+/// while it calls libjpeg.
+template <typename Steps>
+std::string withDecompressor(const QByteArray& bytes, Steps steps) {
+    jpeg_decompress_struct info{};
+    JpegErrors errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = failWithMessage;
+    errors.manager.emit_message = failOnWarning;
+    if (setjmp(errors.jump) != 0) {
+        jpeg_destroy_decompress(&info);
+        return errors.message[0] != '\0' ? errors.message : "damaged JPEG data";
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    std::string error = steps(info);
+    jpeg_destroy_decompress(&info);
+    return error;
+}
+
+/// The size of a decode at 1/denominator, as libjpeg rounds it.
+int scaledSide(int side, int denominator) {
+    return (side + denominator - 1) / denominator;
+}
 
 unsigned read16(const unsigned char* at, bool bigEndian) {
     return bigEndian ? (at[0] << 8U) | at[1] : (at[1] << 8U) | at[0];
@@ -103,16 +150,6 @@ bool startsWith(const unsigned char* payload, std::size_t length, std::string_vi
     return length >= tag.size() && std::equal(tag.begin(), tag.end(), payload);
 }
 
-/// Photoshop's Adobe marker: its CMYK is stored inverted (255 is no ink).
-bool hasAdobeMarker(const QByteArray& bytes) {
-    bool found = false;
-    forEachSegment(bytes, [&](unsigned marker, const unsigned char* payload, std::size_t length) {
-        found = marker == 0xEE && startsWith(payload, length, "Adobe");
-        return !found;
-    });
-    return found;
-}
-
 /// The embedded ICC profile, put together from its numbered chunks; empty
 /// when there is none or a chunk is missing.
 QByteArray iccProfile(const QByteArray& bytes) {
@@ -139,24 +176,23 @@ QByteArray iccProfile(const QByteArray& bytes) {
     return profile;
 }
 
-/// Turns CMYK pixels, decoded in place into a 32-bit image, into RGB.
-void cmykToRgb(QImage& image, bool inverted) {
-    for (int y = 0; y < image.height(); ++y) {
-        auto* pixel = reinterpret_cast<unsigned char*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x, pixel += 4) {
-            int c = pixel[0];
-            int m = pixel[1];
-            int ye = pixel[2];
-            int k = pixel[3];
-            if (!inverted) {
-                c = 255 - c;
-                m = 255 - m;
-                ye = 255 - ye;
-                k = 255 - k;
-            }
-            // What is left of each light after the ink, as 0 … 255.
-            reinterpret_cast<QRgb*>(pixel)[0] = qRgb(c * k / 255, m * k / 255, ye * k / 255);
+/// Turns a row of CMYK pixels into RGB, in place. Photoshop (its Adobe
+/// marker) stores CMYK inverted: 255 is no ink.
+void cmykToRgb(QRgb* row, int width, bool inverted) {
+    auto* pixel = reinterpret_cast<unsigned char*>(row);
+    for (int x = 0; x < width; ++x, pixel += 4) {
+        int c = pixel[0];
+        int m = pixel[1];
+        int ye = pixel[2];
+        int k = pixel[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            ye = 255 - ye;
+            k = 255 - k;
         }
+        // What is left of each light after the ink, as 0 … 255.
+        row[x] = qRgb(c * k / 255, m * k / 255, ye * k / 255);
     }
 }
 
@@ -225,30 +261,20 @@ int jpegScanCount(const QByteArray& bytes) {
 }
 
 QSize jpegStoredSize(const QByteArray& bytes, std::string& error) {
-    const Decompressor decompressor(tjInitDecompress());
-    int width = 0;
-    int height = 0;
-    int subsampling = 0;
-    int colorspace = 0;
-    if (!decompressor ||
-        tjDecompressHeader3(decompressor.get(),
-                            reinterpret_cast<const unsigned char*>(bytes.constData()),
-                            static_cast<unsigned long>(bytes.size()), &width, &height, &subsampling,
-                            &colorspace) != 0) {
-        error = decompressor ? tjGetErrorStr2(decompressor.get()) : "no JPEG decoder";
-        if (error.empty()) {
-            error = "damaged JPEG header";
-        }
-        return {};
-    }
-    if (width <= 0 || height <= 0) {
+    QSize stored;
+    error = withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+        jpeg_read_header(&info, TRUE);
+        stored = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+        return std::string();
+    });
+    if (error.empty() && stored.isEmpty()) {
         error = "JPEG without pixels";
-        return {};
     }
-    return {width, height};
+    return error.empty() ? stored : QSize();
 }
 
-DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits& limits) {
+DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
+                        const DecodeLimits& limits) {
     DecodedImage result;
     const QSize stored = jpegStoredSize(bytes, result.error);
     if (stored.isEmpty()) {
@@ -277,56 +303,82 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits
     }
 
     // The smallest power-of-two reduction that still covers what is needed.
-    const QSize needed = turnsSideways(orientation) ? cover.transposed() : cover;
+    const QSize needed = turnsSideways(orientation) ? size.transposed() : size;
+    const auto scaled = [&](int denominator) {
+        return QSize(scaledSide(stored.width(), denominator),
+                     scaledSide(stored.height(), denominator));
+    };
     int denominator = 1;
     if (!needed.isEmpty()) {
         for (int candidate : {8, 4, 2}) {
-            const tjscalingfactor factor{1, candidate};
-            if (TJSCALED(stored.width(), factor) >= needed.width() &&
-                TJSCALED(stored.height(), factor) >= needed.height()) {
+            if (scaled(candidate).width() >= needed.width() &&
+                scaled(candidate).height() >= needed.height()) {
                 denominator = candidate;
                 break;
             }
         }
     }
     // A photo larger than the budget is shown from a reduced decode.
-    auto bytesAt = [&](int by) {
-        const tjscalingfactor factor{1, by};
-        return static_cast<qint64>(TJSCALED(stored.width(), factor)) *
-               TJSCALED(stored.height(), factor) * 4;
+    const auto bytesOf = [](QSize pixels) {
+        return static_cast<qint64>(pixels.width()) * pixels.height() * 4;
     };
-    while (denominator < 8 && bytesAt(denominator) > limits.maxDecodedBytes) {
+    while (denominator < 8 && bytesOf(scaled(denominator)) > limits.maxDecodedBytes) {
         denominator *= 2;
     }
-    const tjscalingfactor factor{1, denominator};
-    const int width = TJSCALED(stored.width(), factor);
-    const int height = TJSCALED(stored.height(), factor);
-    if (static_cast<qint64>(width) * height * 4 > limits.maxDecodedBytes) {
+    const QSize decoded = scaled(denominator);
+    // Shrunk further while it decodes, when exactly a smaller size is wanted.
+    const bool shrink = fit == DecodeFit::Exactly && !needed.isEmpty() &&
+                        needed.width() <= decoded.width() && needed.height() <= decoded.height() &&
+                        needed != decoded;
+    const QSize target = shrink ? needed : decoded;
+    if (bytesOf(target) > limits.maxDecodedBytes) {
         result.error = "the picture needs more memory than allowed";
         return result;
     }
-
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(target, QImage::Format_RGB32);
     if (image.isNull()) {
         result.error = "out of memory";
         return result;
     }
-    // Four components are CMYK (or YCCK), decoded as such and turned into RGB.
-    const bool cmyk = frame.components == 4;
-    const Decompressor decompressor(tjInitDecompress());
-    if (tjDecompress2(decompressor.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
-                      static_cast<unsigned long>(bytes.size()), image.bits(), width,
-                      static_cast<int>(image.bytesPerLine()), height, cmyk ? TJPF_CMYK : TJPF_BGRX,
-                      TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS) != 0) {
-        result.error = tjGetErrorStr2(decompressor.get());
-        if (result.error.empty()) {
-            result.error = "damaged JPEG data";
+    std::optional<RowShrinker> shrinker;
+    std::vector<QRgb> row;
+    if (shrink) {
+        shrinker.emplace(decoded.width(), decoded.height(), image);
+        row.resize(static_cast<std::size_t>(decoded.width()));
+    }
+    bool cmyk = false;
+    result.error = withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+        jpeg_read_header(&info, TRUE);
+        info.scale_num = 1;
+        info.scale_denom = static_cast<unsigned>(denominator);
+        // CMYK (or YCCK) is decoded as such and turned into RGB row by row.
+        cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+        info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+        jpeg_start_decompress(&info);
+        if (QSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height)) !=
+            decoded) {
+            return std::string("the picture does not match its header");
         }
+        while (info.output_scanline < info.output_height) {
+            QRgb* into = shrinker ? row.data()
+                                  : reinterpret_cast<QRgb*>(
+                                        image.scanLine(static_cast<int>(info.output_scanline)));
+            auto* samples = reinterpret_cast<JSAMPROW>(into);
+            jpeg_read_scanlines(&info, &samples, 1);
+            if (cmyk) {
+                cmykToRgb(into, decoded.width(), info.saw_Adobe_marker != 0);
+            }
+            if (shrinker) {
+                shrinker->add(into);
+            }
+        }
+        jpeg_finish_decompress(&info);
+        return std::string();
+    });
+    if (!result.error.empty()) {
         return result;
     }
-    if (cmyk) {
-        cmykToRgb(image, hasAdobeMarker(bytes));
-    } else {
+    if (!cmyk) {
         convertToSrgb(image, bytes);
     }
     result.image = upright(image, orientation);

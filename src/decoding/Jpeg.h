@@ -26,8 +26,11 @@ JpegFrame jpegFrame(const QByteArray& bytes);
 QSize jpegStoredSize(const QByteArray& bytes, std::string& error);
 
 /// Decodes a JPEG with libjpeg-turbo, at the smallest 1/2ⁿ scale whose result
-/// still covers `cover` (upright pixels; empty for the full size), any warning
-/// of the decoder counted as a failure, then turns it upright.
-DecodedImage decodeJpeg(const QByteArray& bytes, QSize cover, const DecodeLimits& limits);
+/// still covers `size` (upright pixels; empty for the full size), any warning
+/// of the decoder counted as a failure, then turns it upright. Fitted
+/// exactly, the rows are shrunk further to `size` as they are decoded, when
+/// that is smaller in both directions.
+DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
+                        const DecodeLimits& limits);
 
 }  // namespace glimpa

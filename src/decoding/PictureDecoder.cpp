@@ -71,7 +71,8 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     const QSize fitted = fittedPixels(*natural, request);
     // The smallest size that a JPEG's reduced scales give covers one pixel.
     const bool coarsely = coarse && !fitted.isEmpty() && isJpeg(file->bytes);
-    DecodedImage decoded = decodePicture(file->bytes, coarsely ? QSize(1, 1) : fitted);
+    DecodedImage decoded =
+        coarsely ? decodePicture(file->bytes, QSize(1, 1)) : decodePictureAt(file->bytes, fitted);
     if (!decoded) {
         return {nullptr, decoded.error};
     }

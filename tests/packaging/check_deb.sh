@@ -16,7 +16,7 @@ for path in ./usr/bin/glimpa ./usr/lib/glimpa/glimpa ./usr/lib/glimpa/HELPFILE.H
 done
 grep -q "./usr/bin/glimpa -> ../lib/glimpa/glimpa" <<<"$contents" || { echo "bin/glimpa is not a link"; exit 1; }
 depends=$(dpkg-deb --field "$deb" Depends)
-for dependency in libqt6widgets6 libturbojpeg0 qt6-qpa-plugins; do
+for dependency in libqt6widgets6 libjpeg62-turbo qt6-qpa-plugins; do
     grep -q "$dependency" <<<"$depends" || { echo "the package does not depend on $dependency"; exit 1; }
 done
 echo "package $(basename "$deb"): layout and dependencies as expected"

@@ -14,6 +14,7 @@
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
 #include "decoding/PictureDecoder.h"
+#include "decoding/RowShrinker.h"
 #include "pictures/BadFiles.h"
 #include "pictures/ImageFiles.h"
 #include "support/Memory.h"
@@ -72,6 +73,54 @@ TEST(Decoder, AFittedJpegIsDecodedSmallAndDecodedAgainWhenMoreIsAskedFor) {
     EXPECT_LE(picture.heldBytes(), 2 * 800 * 600 * 4);  // nothing near the full size
     EXPECT_EQ(picture.imageAt(QSize(400, 300)).size(), QSize(400, 300));
     EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
+}
+
+/// The mean difference of two images of one size, over all channels.
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST(Decoder, AFittedJpegIsShrunkWhileItDecodesAsSmoothlyAsQtScalesIt) {
+    // Fine grain tells a smooth shrink from a rough one.
+    QImage grain(333, 217, QImage::Format_RGB32);
+    for (int y = 0; y < grain.height(); ++y) {
+        for (int x = 0; x < grain.width(); ++x) {
+            const unsigned noise = (x * 7919U + y * 104729U) * 2654435761U;
+            grain.setPixel(x, y, qRgb(noise >> 24U, (noise >> 16U) & 0xFFU, x * 255 / 333));
+        }
+    }
+    for (const QSize size : {QSize(100, 61), QSize(332, 100), QSize(7, 200)}) {
+        QImage shrunk(size, QImage::Format_RGB32);
+        RowShrinker shrinker(grain.width(), grain.height(), shrunk);
+        for (int y = 0; y < grain.height(); ++y) {
+            shrinker.add(reinterpret_cast<const QRgb*>(grain.constScanLine(y)));
+        }
+        const QImage smooth = grain.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage rough = grain.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        EXPECT_LT(meanDifference(shrunk, smooth), 1.0) << size.width();
+        EXPECT_GT(meanDifference(rough, smooth), 10.0) << size.width();  // the test can tell
+    }
+
+    test::TempFolder folder;
+    test::writePhotoJpeg(folder.file("turned.jpg"), 1000, 700, false, 6);
+    const QByteArray bytes = QByteArray::fromStdString(test::readBytes(folder.file("turned.jpg")));
+    const DecodedImage shrunk = decodePictureAt(bytes, QSize(300, 431));
+    ASSERT_TRUE(shrunk) << shrunk.error;
+    ASSERT_EQ(shrunk.image.size(), QSize(300, 431));
+    EXPECT_EQ(shrunk.natural, QSize(700, 1000));
+    const QImage reduced = decodePicture(bytes, QSize(300, 431)).image;
+    EXPECT_LT(meanDifference(shrunk.image, reduced.scaled(300, 431, Qt::IgnoreAspectRatio,
+                                                          Qt::SmoothTransformation)),
+              1.0);
 }
 
 TEST(Decoder, PaintingNeverDecodesTheWorkerDecodesMoreAndTellsOfIt) {
