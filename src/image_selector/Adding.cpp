@@ -25,21 +25,12 @@ void frmImageSelector::File1_Click() {
     frmImageViewer& viewer = m_app.frmImageViewer();
     const std::string name = File1.fileName();
     if (!name.empty()) {
+        const int row = File1.listIndex();
+        m_travel = row < m_previewedRow ? -1 : 1;
+        m_previewedRow = row;
         m_app.CurrentFile = pathOf(name);
         showStatus("Loading Image for Preview");
-        viewer.LoadPic();
-        // The neighbours are prepared meanwhile, the next in the direction
-        // of travel first.
-        const int row = File1.listIndex();
-        const int ahead = row < m_previewedRow ? -1 : 1;
-        std::vector<std::string> neighbours;
-        for (const int neighbour : {row + ahead, row - ahead}) {
-            if (const std::string* next = File1.list(neighbour)) {
-                neighbours.push_back(pathOf(*next));
-            }
-        }
-        viewer.prepare(neighbours);
-        m_previewedRow = row;
+        viewer.LoadPic();  // which has the neighbours prepared meanwhile
         hideStatus();
         File1.setFocus();
         viewer.lblActiveImage.setCaption("");
@@ -48,6 +39,20 @@ void frmImageSelector::File1_Click() {
         m_form.setCaption(caption(SelectedCount));
     }
     UpdateUI();
+}
+
+std::vector<std::string> frmImageSelector::previewNeighbours(const std::string& path) {
+    std::vector<std::string> neighbours;
+    const std::string* previewed = File1.list(m_previewedRow);
+    if (previewed == nullptr || pathOf(*previewed) != path) {
+        return neighbours;
+    }
+    for (const int row : {m_previewedRow + m_travel, m_previewedRow - m_travel}) {
+        if (const std::string* file = File1.list(row)) {
+            neighbours.push_back(pathOf(*file));
+        }
+    }
+    return neighbours;
 }
 
 void frmImageSelector::cmdAdd_Click() {

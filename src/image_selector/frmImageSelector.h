@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/Window.h"
 #include "platform/controls/CommandButton.h"
@@ -35,6 +36,9 @@ public:
     void Timer1_Timer();
 
     void UpdateUI();
+    /// The files beside the one last previewed from the file list, the next
+    /// in the direction of travel first; none when `path` is not that file.
+    std::vector<std::string> previewNeighbours(const std::string& path);
     void AddImage();
     /// 1: the selected files; 2: all listed files.
     void AddMultiple(std::int16_t MultipleType);
@@ -63,8 +67,10 @@ private:
     void showStatus(const std::string& text);
     void hideStatus();
 
-    /// The row of the file list last previewed, for the direction of travel.
+    /// The row of the file list last previewed, and the direction of travel
+    /// that led there (1: down, -1: up).
     int m_previewedRow = -1;
+    int m_travel = 1;
 };
 
 }  // namespace glimpa

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/AppContext.h"
+#include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
 #include "platform/Numbers.h"
 #include "platform/services/ImageDecoder.h"
@@ -75,11 +76,6 @@ void frmImageViewer::prefetchNeighbours() {
     const int count = list.listCount();
     const int active = list.listIndex();
     const bool inLineup = active >= 0 && list.text() == m_app.CurrentFile;
-    // A file previewed from the Image Selector's list has that list's
-    // neighbours, which that window prepares.
-    if (!inLineup && !m_app.CurrentFile.empty()) {
-        return;
-    }
     std::vector<std::string> neighbours;
     if (inLineup) {
         for (int index : {active + 1 < count ? active + 1 : 0, active - 1}) {
@@ -89,12 +85,12 @@ void frmImageViewer::prefetchNeighbours() {
                 neighbours.push_back(*path);
             }
         }
+    } else if (!m_app.CurrentFile.empty()) {
+        // A file previewed from the Image Selector's list has that list's
+        // neighbours.
+        neighbours = m_app.frmImageSelector().previewNeighbours(m_app.CurrentFile);
     }
-    prepare(neighbours);
-}
-
-void frmImageViewer::prepare(const std::vector<std::string>& paths) {
-    m_app.services().decoder.prefetch(paths, displayHint());
+    m_app.services().decoder.prefetch(neighbours, displayHint());
 }
 
 void frmImageViewer::GetPic() {

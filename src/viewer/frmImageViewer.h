@@ -98,9 +98,6 @@ public:
     float ZoomFactor = 1;
     std::int16_t ActiveIndex = 0;
 
-    /// Prepares these pictures, most likely first, for this window's display.
-    void prepare(const std::vector<std::string>& paths);
-
 private:
     void design();
     void wire();
@@ -114,6 +111,8 @@ private:
     void setScrollSteps(ScrollBar& bar, Twips pictureLength);
     void removeImageOnDisplay(int rememberedIndex);
     DisplayHint displayHint();
+    /// Has the pictures beside the one shown prepared for this window's
+    /// display: in the lineup, or in the Image Selector's list it came from.
     void prefetchNeighbours();
     void restartCountdown();
 };

@@ -216,6 +216,12 @@ TEST_F(ImageSelector, WalkingTheFileListPreparesItsNeighboursTheDirectionOfTrave
     EXPECT_EQ(step(1), (Paths{folder.file("a.jpg"), folder.file("c.jpg")}));  // turned back
     EXPECT_EQ(step(0), Paths{folder.file("b.jpg")});  // nothing above the first
     EXPECT_EQ(h.app.CurrentFile, folder.file("a.jpg"));
+
+    // Shown another way, the same neighbours are prepared for it.
+    step(2);
+    viewer->Check1.setValue(CheckBox::Checked);
+    EXPECT_EQ(h.decoder.prefetched, (Paths{folder.file("d.jpg"), folder.file("b.jpg")}));
+    EXPECT_TRUE(h.decoder.prefetchHint.fits());
 }
 
 TEST_F(ImageSelector, AFailedPreviewShowsTheOneMessageAndGivesTheListBack) {
