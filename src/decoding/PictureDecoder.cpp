@@ -29,8 +29,13 @@ QSize fittedPixels(QSize natural, const PictureDecoder::Request& request) {
     }
     const double scale = std::min(static_cast<double>(hint.fitWidthPx) / natural.width(),
                                   static_cast<double>(hint.fitHeightPx) / natural.height());
-    return {std::max(1, static_cast<int>(std::lround(natural.width() * scale * request.density))),
-            std::max(1, static_cast<int>(std::lround(natural.height() * scale * request.density)))};
+    // The device pixels of the picture widget: whole logical pixels first,
+    // then the screen's density, as the widget has them.
+    const auto side = [&](int length) {
+        const auto logical = std::max(1L, std::lround(length * scale));
+        return qRound(static_cast<double>(logical) * request.density);
+    };
+    return {side(natural.width()), side(natural.height())};
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "app/AppContext.h"
 #include "app/Main.h"
 #include "app/Settings.h"
+#include "decoding/FilePicture.h"
 #include "decoding/PictureDecoder.h"
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
@@ -162,6 +163,25 @@ TEST_F(QtViewer, UnfittingDrawsThePictureScaledUntilTheWorkerHasDecodedItWhole) 
     decoder.waitUntilIdle();
     settle();
     EXPECT_EQ(picture->displayImage().size(), QSize(4000, 3000));
+}
+
+// Run again by the test command at other screen densities (QT_SCALE_FACTOR).
+TEST_F(QtViewer, AFittedPictureIsPaintedAsItWasDecodedWithoutScalingAgain) {
+    Main(app);
+    settle();
+    viewer().Check1.setValue(CheckBox::Checked);
+    for (const QSize size : {QSize(6000, 4000), QSize(4000, 6000), QSize(7001, 2999)}) {
+        test::writeJpeg(folder.file("photo.jpg"), size.width(), size.height());
+        app.CurrentFile = folder.file("photo.jpg");
+        viewer().LoadPic();
+        const auto& decoded = dynamic_cast<const FilePicture&>(*viewer().Image1.picture());
+        const qint64 decodedBytes = decoded.heldBytes();
+        settle();
+        const QImage& painted =
+            qobject_cast<PictureWidget*>(backend.widgetFor(viewer().Image1))->displayImage();
+        EXPECT_EQ(qint64{4} * painted.width() * painted.height(), decodedBytes) << size.width();
+        EXPECT_EQ(decoded.heldBytes(), decodedBytes) << size.width();
+    }
 }
 
 TEST_F(QtViewer, AFittedPictureShowsNoScrollBarsInTheMaximizedWindow) {
