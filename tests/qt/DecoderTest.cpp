@@ -178,37 +178,54 @@ TEST(Decoder, AJpegLargerThanTheBudgetIsShownFromAReducedDecodeAtItsNaturalSize)
     EXPECT_GE(limits::decodedBytesBudget(), 1'000'000'000);  // 250 MP on this machine
 }
 
-TEST(Decoder, CmykJpegsShowInTheirColoursStoredInvertedOrPlain) {
-    // Red is magenta and yellow ink; a quarter of black darkens it.
-    for (const bool adobe : {true, false}) {
-        const QByteArray bytes =
-            QByteArray::fromStdString(test::cmykJpegBytes(16, 16, {0, 255, 255, 64}, adobe));
-        const DecodedImage decoded = decodePicture(bytes, QSize());
-        ASSERT_TRUE(decoded) << decoded.error;
-        const QRgb pixel = decoded.image.pixel(8, 8);
-        EXPECT_NEAR(qRed(pixel), 191, 3) << adobe;
-        EXPECT_NEAR(qGreen(pixel), 0, 3) << adobe;
-        EXPECT_NEAR(qBlue(pixel), 0, 3) << adobe;
-    }
+/// A picture decoded whole and decoded shrunk to a fifth, for tests of colour.
+std::vector<QImage> wholeAndShrunk(const QByteArray& bytes, QSize natural) {
+    return {decodePicture(bytes, QSize()).image, decodePictureAt(bytes, natural / 5).image};
 }
 
-TEST(Decoder, AJpegInAdobeRgbIsShownConvertedToSrgb) {
-    QImage patch(32, 32, QImage::Format_RGB32);
-    patch.fill(qRgb(128, 200, 100));
-    patch.setColorSpace(QColorSpace::AdobeRgb);
+QByteArray jpegOf(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(100);
-    ASSERT_TRUE(writer.write(patch));
-    const DecodedImage decoded = decodePicture(bytes, QSize());
-    ASSERT_TRUE(decoded) << decoded.error;
+    EXPECT_TRUE(writer.write(image));
+    return bytes;
+}
+
+TEST(Decoder, CmykAndGrayJpegsShowInTheirColoursWholeOrShrunk) {
+    // Red is magenta and yellow ink; a quarter of black darkens it.
+    for (const bool adobe : {true, false}) {
+        const QByteArray bytes =
+            QByteArray::fromStdString(test::cmykJpegBytes(40, 40, {0, 255, 255, 64}, adobe));
+        for (const QImage& image : wholeAndShrunk(bytes, QSize(40, 40))) {
+            ASSERT_FALSE(image.isNull()) << adobe;
+            const QRgb pixel = image.pixel(image.width() / 2, image.height() / 2);
+            EXPECT_NEAR(qRed(pixel), 191, 3) << adobe << image.width();
+            EXPECT_NEAR(qGreen(pixel), 0, 3) << adobe << image.width();
+            EXPECT_NEAR(qBlue(pixel), 0, 3) << adobe << image.width();
+        }
+    }
+    QImage gray(40, 40, QImage::Format_Grayscale8);
+    gray.fill(90);
+    for (const QImage& image : wholeAndShrunk(jpegOf(gray), gray.size())) {
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.pixel(4, 4), qRgb(90, 90, 90)) << image.width();
+    }
+}
+
+TEST(Decoder, AJpegInAdobeRgbIsShownConvertedToSrgbWholeOrShrunk) {
+    QImage patch(40, 40, QImage::Format_RGB32);
+    patch.fill(qRgb(128, 200, 100));
+    patch.setColorSpace(QColorSpace::AdobeRgb);
     // Adobe RGB (128, 200, 100) through XYZ (D65) is sRGB (77, 201, 92).
-    const QRgb pixel = decoded.image.pixel(16, 16);
-    EXPECT_NEAR(qRed(pixel), 77, 4);
-    EXPECT_NEAR(qGreen(pixel), 201, 4);
-    EXPECT_NEAR(qBlue(pixel), 92, 4);
+    for (const QImage& image : wholeAndShrunk(jpegOf(patch), patch.size())) {
+        ASSERT_FALSE(image.isNull());
+        const QRgb pixel = image.pixel(image.width() / 2, image.height() / 2);
+        EXPECT_NEAR(qRed(pixel), 77, 4) << image.width();
+        EXPECT_NEAR(qGreen(pixel), 201, 4) << image.width();
+        EXPECT_NEAR(qBlue(pixel), 92, 4) << image.width();
+    }
 }
 
 TEST(Decoder, ACoverSizeNeverEnlargesAPicture) {
