@@ -63,7 +63,8 @@ PictureDecoder::Request PictureDecoder::requestFor(DisplayHint hint) {
 }
 
 DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request,
-                                        const FilePicture::MoreWanted& more, bool coarse) {
+                                        const FilePicture::MoreWanted& more, bool coarse,
+                                        std::int64_t withinBytes) {
     std::string error;
     const auto file = readPictureFile(path, error);
     if (!file) {
@@ -76,6 +77,10 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     const QSize fitted = fittedPixels(*natural, request);
     // The smallest size that a JPEG's reduced scales give covers one pixel.
     const bool coarsely = coarse && !fitted.isEmpty() && isJpeg(file->bytes);
+    const QSize shown = fitted.isEmpty() ? *natural : fitted;
+    if (!coarsely && static_cast<std::int64_t>(shown.width()) * shown.height() * 4 > withinBytes) {
+        return {nullptr, "larger than the pictures prepared ahead may hold"};
+    }
     DecodedImage decoded =
         coarsely ? decodePicture(file->bytes, QSize(1, 1)) : decodePictureAt(file->bytes, fitted);
     if (!decoded) {
@@ -274,7 +279,8 @@ void PictureDecoder::prepareNext(std::unique_lock<std::mutex>& lock, bool coarse
     m_inProgress = path;
     m_inProgressRequest = request;
     lock.unlock();
-    DecodeResult result = decodeFile(path, request, {}, coarse);
+    // A picture that would not be kept is not decoded.
+    DecodeResult result = decodeFile(path, request, {}, coarse, m_budget);
     lock.lock();
     m_inProgress.clear();
     if (result && wanted(path, request)) {

@@ -69,9 +69,11 @@ public:
     };
     /// Decodes one file on the calling thread for a display of this kind,
     /// coarsely (the JPEG's smallest scale) when asked to. The picture asks
-    /// for more of itself through `more`.
+    /// for more of itself through `more`. A picture that would take more
+    /// than `withinBytes` is not decoded.
     static DecodeResult decodeFile(const std::string& path, Request request,
-                                   const FilePicture::MoreWanted& more = {}, bool coarse = false);
+                                   const FilePicture::MoreWanted& more = {}, bool coarse = false,
+                                   std::int64_t withinBytes = limits::kMaxDecodedBytes);
 
 private:
     struct Prepared {

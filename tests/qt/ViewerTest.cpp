@@ -133,13 +133,19 @@ TEST_F(QtViewer, AHundredMegapixelPhotoShowsAtItsNaturalSizeInItsPixelsAndAQuart
     constexpr int kWidth = 12000;
     constexpr int kHeight = 8500;
     test::writeLargeJpeg(folder.file("large.jpg"), kWidth, kHeight);
+    // Its neighbour in the lineup, as large, is too large to prepare ahead.
+    std::filesystem::copy_file(folder.file("large.jpg"), folder.file("next.jpg"));
     Main(app);
     settle();
+    ListBox& lineup = app.frmLineupSelector().ListPictures;
+    lineup.addItem(folder.file("large.jpg"));
+    lineup.addItem(folder.file("next.jpg"));
+    lineup.setListIndex(0);
     test::resetPeakMemory();
     const long before = test::processMegabytes("VmRSS");
-    app.CurrentFile = folder.file("large.jpg");
-    viewer().LoadPic();
+    viewer().GetPic();
     settle();
+    decoder.waitUntilIdle();
     EXPECT_TRUE(messages.prompts.empty());
     auto* picture = qobject_cast<PictureWidget*>(backend.widgetFor(viewer().Image1));
     EXPECT_EQ(picture->size(), QSize(kWidth, kHeight));
