@@ -229,6 +229,19 @@ void PictureDecoder::keepWithinBudget() {
     }
 }
 
+std::int64_t PictureDecoder::roomFor(const std::string& path) const {
+    std::int64_t room = m_budget;
+    for (const auto& before : m_wanted) {
+        if (before == path) {
+            break;
+        }
+        if (const auto found = m_prepared.find(before); found != m_prepared.end()) {
+            room -= found->second.bytes;
+        }
+    }
+    return room;
+}
+
 void PictureDecoder::work() {
     std::unique_lock lock(m_mutex);
     while (!m_stopping) {
@@ -276,11 +289,12 @@ void PictureDecoder::prepareNext(std::unique_lock<std::mutex>& lock, bool coarse
     const std::string path = m_queue.front();
     m_queue.pop_front();
     const Request request = m_request;
+    const std::int64_t room = roomFor(path);
     m_inProgress = path;
     m_inProgressRequest = request;
     lock.unlock();
     // A picture that would not be kept is not decoded.
-    DecodeResult result = decodeFile(path, request, {}, coarse, m_budget);
+    DecodeResult result = decodeFile(path, request, {}, coarse, room);
     lock.lock();
     m_inProgress.clear();
     if (result && wanted(path, request)) {

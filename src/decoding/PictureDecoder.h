@@ -109,6 +109,8 @@ private:
     void work();
     bool wanted(const std::string& path, const Request& request) const;
     void keepWithinBudget();
+    /// What the budget leaves for this picture after the ones wanted more.
+    std::int64_t roomFor(const std::string& path) const;
 
     const std::function<void()> m_refined;
     const std::int64_t m_budget;

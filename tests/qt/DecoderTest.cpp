@@ -312,6 +312,22 @@ TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
     EXPECT_TRUE(decoder.isPrepared(folder.file("c.jpg")));
 }
 
+#ifndef GLIMPA_SANITIZED
+TEST(Decoder, ANeighbourThatWouldNotFitBesideTheOnesWantedMoreIsNotDecoded) {
+    test::TempFolder folder;
+    test::writeLargeJpeg(folder.file("a.jpg"), 4000, 3000);  // 48 MB decoded
+    std::filesystem::copy_file(folder.file("a.jpg"), folder.file("b.jpg"));
+    PictureDecoder decoder({}, 60LL * 1024 * 1024);
+    test::resetPeakMemory();
+    const long before = test::processMegabytes("VmRSS");
+    decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {});
+    decoder.waitUntilIdle();
+    EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
+    EXPECT_FALSE(decoder.isPrepared(folder.file("b.jpg")));
+    EXPECT_LE(test::processMegabytes("VmHWM") - before, 60);
+}
+#endif
+
 TEST(Decoder, ADamagedFileFailsEveryTimePrefetchedOrNot) {
     test::TempFolder folder;
     test::writeJpeg(folder.file("ok.jpg"), 40, 40);

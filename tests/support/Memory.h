@@ -1,5 +1,15 @@
 #pragma once
 
+// Under a sanitizer the process's memory is the sanitizer's: peak sizes say
+// nothing of the program's, and very large pictures do not fit.
+#if defined(__SANITIZE_ADDRESS__)
+#define GLIMPA_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define GLIMPA_SANITIZED 1
+#endif
+#endif
+
 #include <fstream>
 #include <string>
 
