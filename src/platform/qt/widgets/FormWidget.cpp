@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScreen>
@@ -33,7 +32,10 @@ std::vector<std::string> droppedPaths(const QMimeData* data) {
         if (!url.isLocalFile()) {
             return {};
         }
-        paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        // The path's bytes as they came: a name that is not UTF-8 stays
+        // percent-encoded in the URL and is decoded to its own bytes here.
+        paths.push_back(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
     }
     return paths;
 }
