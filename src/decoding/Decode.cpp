@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "decoding/Jpeg.h"
+#include "decoding/JpegMarkers.h"
 
 namespace glimpa {
 

@@ -7,21 +7,6 @@
 
 namespace glimpa {
 
-bool isJpeg(const QByteArray& bytes);
-
-/// The EXIF orientation (1 … 8) of a JPEG; 1 when it has none.
-int jpegOrientation(const QByteArray& bytes);
-
-/// The number of scans (start-of-scan markers) in a JPEG.
-int jpegScanCount(const QByteArray& bytes);
-
-/// What the frame header of a JPEG says of its coding.
-struct JpegFrame {
-    bool progressive = false;
-    int components = 3;
-};
-JpegFrame jpegFrame(const QByteArray& bytes);
-
 /// The stored (not yet turned) size of a JPEG, or an empty size.
 QSize jpegStoredSize(const QByteArray& bytes, std::string& error);
 

@@ -8,7 +8,7 @@
 
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
-#include "decoding/Jpeg.h"
+#include "decoding/JpegMarkers.h"
 #include "decoding/ScreenDensity.h"
 
 namespace glimpa {
