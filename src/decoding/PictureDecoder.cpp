@@ -222,9 +222,10 @@ void PictureDecoder::keepWithinBudget() {
         if (found == m_prepared.end()) {
             continue;
         }
-        held += found->second.bytes;
-        if (held > m_budget) {
+        if (held + found->second.bytes > m_budget) {
             m_prepared.erase(found);
+        } else {
+            held += found->second.bytes;
         }
     }
 }

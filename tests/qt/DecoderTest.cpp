@@ -310,6 +310,17 @@ TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
     decoder.waitUntilIdle();
     EXPECT_FALSE(decoder.isPrepared(folder.file("a.jpg")));
     EXPECT_TRUE(decoder.isPrepared(folder.file("c.jpg")));
+
+    // A small picture less wanted still fits beside the large one wanted
+    // more, once the one between them is dropped.
+    test::writeJpeg(folder.file("small.jpg"), 10, 10);
+    decoder.prefetch({folder.file("c.jpg"), folder.file("small.jpg")}, {});
+    decoder.waitUntilIdle();
+    decoder.prefetch({folder.file("b.jpg"), folder.file("c.jpg"), folder.file("small.jpg")}, {});
+    decoder.waitUntilIdle();
+    EXPECT_TRUE(decoder.isPrepared(folder.file("b.jpg")));
+    EXPECT_FALSE(decoder.isPrepared(folder.file("c.jpg")));
+    EXPECT_TRUE(decoder.isPrepared(folder.file("small.jpg")));
 }
 
 #ifndef GLIMPA_SANITIZED
