@@ -3,6 +3,8 @@
 
 #include <QColorSpace>
 #include <QTransform>
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <optional>
@@ -183,23 +185,37 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
             }
         }
     }
-    // A photo larger than the budget is shown from a reduced decode.
     const auto bytesOf = [](QSize pixels) {
         return static_cast<qint64>(pixels.width()) * pixels.height() * 4;
     };
-    while (denominator < 8 && bytesOf(scaled(denominator)) > limits.maxDecodedBytes) {
-        denominator *= 2;
+    // Shrunk further while it decodes, when exactly a smaller size is wanted.
+    QSize target = scaled(denominator);
+    if (fit == DecodeFit::Exactly && !needed.isEmpty() && needed.width() <= target.width() &&
+        needed.height() <= target.height()) {
+        target = needed;
+    }
+    // A photo larger than the budget is shown at the largest size of its
+    // shape that the budget holds, shrunk from the smallest reduction that
+    // covers that size: the rows pass, only the result is held.
+    if (bytesOf(target) > limits.maxDecodedBytes) {
+        const double factor = std::sqrt(static_cast<double>(limits.maxDecodedBytes) /
+                                        static_cast<double>(bytesOf(target)));
+        target = QSize(std::max(1, static_cast<int>(target.width() * factor)),
+                       std::max(1, static_cast<int>(target.height() * factor)));
+        if (bytesOf(target) > limits.maxDecodedBytes) {
+            result.error = "the picture needs more memory than allowed";
+            return result;
+        }
+        for (int candidate : {8, 4, 2}) {
+            if (scaled(candidate).width() >= target.width() &&
+                scaled(candidate).height() >= target.height()) {
+                denominator = std::max(denominator, candidate);
+                break;
+            }
+        }
     }
     const QSize decoded = scaled(denominator);
-    // Shrunk further while it decodes, when exactly a smaller size is wanted.
-    const bool shrink = fit == DecodeFit::Exactly && !needed.isEmpty() &&
-                        needed.width() <= decoded.width() && needed.height() <= decoded.height() &&
-                        needed != decoded;
-    const QSize target = shrink ? needed : decoded;
-    if (bytesOf(target) > limits.maxDecodedBytes) {
-        result.error = "the picture needs more memory than allowed";
-        return result;
-    }
+    const bool shrink = target != decoded;
     QImage image(target, QImage::Format_RGB32);
     if (image.isNull()) {
         result.error = "out of memory";

@@ -1,7 +1,6 @@
 #include "decoding/RowShrinker.h"
 
 #include <algorithm>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
