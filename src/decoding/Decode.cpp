@@ -6,6 +6,7 @@
 
 #include "decoding/Jpeg.h"
 #include "decoding/JpegMarkers.h"
+#include "decoding/UprightRows.h"
 
 namespace glimpa {
 
@@ -245,7 +246,7 @@ std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error) {
             if (stored.isEmpty()) {
                 return std::nullopt;
             }
-            return jpegOrientation(bytes) >= 5 ? stored.transposed() : stored;
+            return turnsSideways(jpegOrientation(bytes)) ? stored.transposed() : stored;
         }
         case Format::Bmp:
             return bmpSize(bytes, error);

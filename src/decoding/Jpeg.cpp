@@ -2,7 +2,6 @@
 #include "decoding/JpegMarkers.h"
 
 #include <QColorSpace>
-#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
@@ -13,6 +12,7 @@
 #include <jpeglib.h>
 
 #include "decoding/RowShrinker.h"
+#include "decoding/UprightRows.h"
 
 namespace glimpa {
 
@@ -64,31 +64,6 @@ std::string withDecompressor(const QByteArray& bytes, Steps steps) {
 /// The size of a decode at 1/denominator, as libjpeg rounds it.
 int scaledSide(int side, int denominator) {
     return (side + denominator - 1) / denominator;
-}
-
-QImage upright(const QImage& image, int orientation) {
-    switch (orientation) {
-        case 2:
-            return image.mirrored(true, false);
-        case 3:
-            return image.mirrored(true, true);
-        case 4:
-            return image.mirrored(false, true);
-        case 5:
-            return image.mirrored(false, true).transformed(QTransform().rotate(90));
-        case 6:
-            return image.transformed(QTransform().rotate(90));
-        case 7:
-            return image.mirrored(true, false).transformed(QTransform().rotate(90));
-        case 8:
-            return image.transformed(QTransform().rotate(270));
-        default:
-            return image;
-    }
-}
-
-bool turnsSideways(int orientation) {
-    return orientation >= 5;
 }
 
 /// Turns a row of CMYK pixels into RGB, in place. Photoshop (its Adobe
@@ -216,17 +191,22 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     }
     const QSize decoded = scaled(denominator);
     const bool shrink = target != decoded;
-    QImage image(target, QImage::Format_RGB32);
+    // Rows go straight to where they belong in the upright picture.
+    QImage image(turnsSideways(orientation) ? target.transposed() : target, QImage::Format_RGB32);
     if (image.isNull()) {
         result.error = "out of memory";
         return result;
     }
+    UprightRows upright(image, target, orientation);
+    const auto put = [&](int y, const QRgb* row) { upright.put(y, row); };
     std::optional<RowShrinker> shrinker;
-    std::vector<QRgb> row;
     if (shrink) {
-        shrinker.emplace(decoded.width(), decoded.height(), image);
-        row.resize(static_cast<std::size_t>(decoded.width()));
+        shrinker.emplace(decoded.width(), decoded.height(), target, put);
     }
+    // Decoded straight into the picture when it needs neither shrinking nor
+    // turning.
+    const bool direct = !shrink && orientation == 1;
+    std::vector<QRgb> row(direct ? 0 : static_cast<std::size_t>(decoded.width()));
     bool cmyk = false;
     result.error = withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
         jpeg_read_header(&info, TRUE);
@@ -241,9 +221,8 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
             return std::string("the picture does not match its header");
         }
         while (info.output_scanline < info.output_height) {
-            QRgb* into = shrinker ? row.data()
-                                  : reinterpret_cast<QRgb*>(
-                                        image.scanLine(static_cast<int>(info.output_scanline)));
+            const int y = static_cast<int>(info.output_scanline);
+            QRgb* into = direct ? reinterpret_cast<QRgb*>(image.scanLine(y)) : row.data();
             auto* samples = reinterpret_cast<JSAMPROW>(into);
             jpeg_read_scanlines(&info, &samples, 1);
             if (cmyk) {
@@ -251,6 +230,8 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
             }
             if (shrinker) {
                 shrinker->add(into);
+            } else if (!direct) {
+                put(y, into);
             }
         }
         jpeg_finish_decompress(&info);
@@ -262,7 +243,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     if (!cmyk) {
         convertToSrgb(image, bytes);
     }
-    result.image = upright(image, orientation);
+    result.image = std::move(image);
     return result;
 }
 

@@ -11,7 +11,8 @@ namespace glimpa {
 namespace {
 
 // Positions are counted in units that make every edge a whole number: a source
-// pixel is `result` units long and a result pixel `source` units. A weight is
+// pixel is as many units long as the result has pixels, and a result pixel as
+// many as the source has. A weight is
 // the part of a result pixel that a source pixel covers, in `whole`ths;
 // rounding each edge rather than each part keeps a result pixel's weights at
 // `whole` in all.
@@ -27,26 +28,28 @@ constexpr int kChannels = 4;  // blue, green, red and an unused one, in memory o
 
 }  // namespace
 
-RowShrinker::RowShrinker(int sourceWidth, int sourceHeight, QImage& into)
-    : m_into(into),
+RowShrinker::RowShrinker(int sourceWidth, int sourceHeight, QSize result, Finished finished)
+    : m_result(result),
+      m_finished(std::move(finished)),
       m_sourceHeight(sourceHeight),
-      m_column((static_cast<std::size_t>(sourceWidth) + 1) * kChannels) {
+      m_column((static_cast<std::size_t>(sourceWidth) + 1) * kChannels),
+      m_row(static_cast<std::size_t>(result.width())) {
     const std::int64_t source = sourceWidth;
-    const std::int64_t result = into.width();
-    m_firstTap.reserve(static_cast<std::size_t>(result) + 1);
-    for (std::int64_t x = 0; x < result; ++x) {
+    const std::int64_t across = result.width();
+    m_firstTap.reserve(static_cast<std::size_t>(across) + 1);
+    for (std::int64_t x = 0; x < across; ++x) {
         m_firstTap.push_back(static_cast<int>(m_taps.size()));
         const std::int64_t begin = x * source;
         const std::int64_t end = begin + source;
         const auto weightOf = [&](std::int64_t s) {
-            if (s * result >= end) {
+            if (s * across >= end) {
                 return 0;
             }
-            const std::int64_t from = std::max(begin, s * result) - begin;
-            const std::int64_t to = std::min(end, (s + 1) * result) - begin;
+            const std::int64_t from = std::max(begin, s * across) - begin;
+            const std::int64_t to = std::min(end, (s + 1) * across) - begin;
             return weightBetween(from, to, source, kAcross);
         };
-        for (std::int64_t s = begin / result; s * result < end; s += 2) {
+        for (std::int64_t s = begin / across; s * across < end; s += 2) {
             m_taps.push_back({static_cast<int>(s), static_cast<std::int16_t>(weightOf(s)),
                               static_cast<std::int16_t>(weightOf(s + 1))});
         }
@@ -57,11 +60,11 @@ RowShrinker::RowShrinker(int sourceWidth, int sourceHeight, QImage& into)
 void RowShrinker::add(const QRgb* row) {
     // The source row's share of each result row it falls in: one, or two when
     // a result row ends inside it.
-    const std::int64_t result = m_into.height();
-    const std::int64_t begin = m_sourceRow * result;
-    const std::int64_t end = begin + result;
+    const std::int64_t down = m_result.height();
+    const std::int64_t begin = m_sourceRow * down;
+    const std::int64_t end = begin + down;
     ++m_sourceRow;
-    for (std::int64_t at = begin; at < end && m_resultRow < m_into.height();) {
+    for (std::int64_t at = begin; at < end && m_resultRow < m_result.height();) {
         const std::int64_t rowBegin = m_resultRow * m_sourceHeight;
         const std::int64_t rowEnd = rowBegin + m_sourceHeight;
         const std::int64_t upTo = std::min(end, rowEnd);
@@ -91,7 +94,7 @@ void RowShrinker::finishRow() {
     // A result pixel's sums are in kAcross × kDown ths of a level.
     constexpr int kShift = 15;
     static_assert(kAcross * kDown == 1 << kShift);
-    auto* out = reinterpret_cast<QRgb*>(m_into.scanLine(m_resultRow));
+    QRgb* out = m_row.data();
     const std::uint16_t* column = m_column.data();
     for (std::size_t x = 0; x + 1 < m_firstTap.size(); ++x) {
         const TapPair* tap = &m_taps[static_cast<std::size_t>(m_firstTap[x])];
@@ -125,6 +128,7 @@ void RowShrinker::finishRow() {
         out[x] = qRgb(level(2), level(1), level(0));
 #endif
     }
+    m_finished(m_resultRow, out);
     std::fill(m_column.begin(), m_column.end(), 0);
     ++m_resultRow;
 }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace glimpa {
@@ -12,9 +13,12 @@ namespace glimpa {
 /// source, so that a large decode need not be kept whole to be shrunk.
 class RowShrinker {
 public:
-    /// Rows of a source `sourceWidth` × `sourceHeight` pixels into `into`, a
-    /// 32-bit RGB image no larger than the source in either direction.
-    RowShrinker(int sourceWidth, int sourceHeight, QImage& into);
+    /// Each finished row of the result, y counted from the top.
+    using Finished = std::function<void(int y, const QRgb* row)>;
+
+    /// Rows of a source `sourceWidth` × `sourceHeight` pixels into a result
+    /// of `result` pixels, no larger than the source in either direction.
+    RowShrinker(int sourceWidth, int sourceHeight, QSize result, Finished finished);
 
     /// The next source row: sourceWidth 32-bit RGB pixels.
     void add(const QRgb* row);
@@ -31,7 +35,8 @@ private:
     void addWeighed(const QRgb* row, std::uint16_t weight);
     void finishRow();
 
-    QImage& m_into;
+    const QSize m_result;
+    const Finished m_finished;
     const std::int64_t m_sourceHeight;
     /// The source pixels of the result's column x: m_taps[m_firstTap[x]] up
     /// to m_taps[m_firstTap[x + 1]], their weights adding up to 256.
@@ -41,6 +46,7 @@ private:
     /// source pixel (and one more pixel, of nothing) times its row's weight,
     /// summed. A row's weights add up to 128, so that a sum stays below 32768.
     std::vector<std::uint16_t> m_column;
+    std::vector<QRgb> m_row;
     std::int64_t m_sourceRow = 0;
     int m_resultRow = 0;
 };

@@ -100,7 +100,9 @@ TEST(Decoder, AFittedJpegIsShrunkWhileItDecodesAsSmoothlyAsQtScalesIt) {
     }
     for (const QSize size : {QSize(100, 61), QSize(332, 100), QSize(7, 200)}) {
         QImage shrunk(size, QImage::Format_RGB32);
-        RowShrinker shrinker(grain.width(), grain.height(), shrunk);
+        RowShrinker shrinker(grain.width(), grain.height(), size, [&](int y, const QRgb* row) {
+            std::copy(row, row + size.width(), reinterpret_cast<QRgb*>(shrunk.scanLine(y)));
+        });
         for (int y = 0; y < grain.height(); ++y) {
             shrinker.add(reinterpret_cast<const QRgb*>(grain.constScanLine(y)));
         }
@@ -326,6 +328,17 @@ TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
 }
 
 #ifndef GLIMPA_SANITIZED
+TEST(Decoder, APhotoStoredOnItsSideIsTurnedUprightWithoutBeingHeldTwice) {
+    test::TempFolder folder;
+    test::writeJpeg(folder.file("turned.jpg"), 4000, 3000, 6);  // 48 MB decoded
+    const QByteArray bytes = QByteArray::fromStdString(test::readBytes(folder.file("turned.jpg")));
+    test::resetPeakMemory();
+    const long before = test::processMegabytes("VmRSS");
+    const DecodedImage decoded = decodePicture(bytes, QSize());
+    EXPECT_EQ(decoded.image.size(), QSize(3000, 4000));
+    EXPECT_LE(test::processMegabytes("VmHWM") - before, 48 * 5 / 4);
+}
+
 TEST(Decoder, ANeighbourThatWouldNotFitBesideTheOnesWantedMoreIsNotDecoded) {
     test::TempFolder folder;
     test::writeLargeJpeg(folder.file("a.jpg"), 4000, 3000);  // 48 MB decoded
