@@ -22,8 +22,6 @@ inline constexpr std::int64_t kMinDecodedBytes = 400LL * 1000 * 1000;
 inline constexpr std::int64_t kMaxDecodedBytes = 4LL * 1000 * 1000 * 1000;
 /// Scans of a progressive JPEG; each one walks all of the picture's data.
 inline constexpr int kMaxProgressiveScans = 256;
-/// What Qt's own image readers may allocate for one image.
-inline constexpr std::int64_t kQtReaderBytes = 512LL * 1024 * 1024;
 /// Decoded bytes that pictures prepared ahead of need may hold together.
 inline constexpr std::int64_t kPreparedBytes = 128LL * 1024 * 1024;
 

@@ -43,7 +43,10 @@ QSize fittedPixels(QSize natural, const PictureDecoder::Request& request) {
 PictureDecoder::PictureDecoder(std::function<void()> refined, std::int64_t cacheBudgetBytes,
                                std::chrono::milliseconds hurriedWithin)
     : m_refined(std::move(refined)), m_budget(cacheBudgetBytes), m_hurriedWithin(hurriedWithin) {
-    QImageReader::setAllocationLimit(static_cast<int>(limits::kQtReaderBytes / (1024 * 1024)));
+    // Qt's own readers (BMP and GIF) may take what a picture may take.
+    constexpr std::int64_t kMegabyte = 1024 * 1024;
+    QImageReader::setAllocationLimit(
+        static_cast<int>((limits::decodedBytesBudget() + kMegabyte - 1) / kMegabyte));
     m_worker = std::thread([this] { work(); });
 }
 

@@ -339,6 +339,39 @@ TEST(Decoder, APhotoStoredOnItsSideIsTurnedUprightWithoutBeingHeldTwice) {
     EXPECT_LE(test::processMegabytes("VmHWM") - before, 48 * 5 / 4);
 }
 
+TEST(Decoder, ABmpWithinTheBudgetIsShownHoweverLargeForQtsOwnLimit) {
+    // 12000 × 11500 pixels: 552 MB decoded, more than Qt's readers take by
+    // default; the file's rows are a hole, read as black.
+    constexpr int kWidth = 12000;
+    constexpr int kHeight = 11500;
+    if (limits::decodedBytesBudget() < std::int64_t{kWidth} * kHeight * 4) {
+        GTEST_SKIP() << "this machine's budget is smaller";
+    }
+    test::TempFolder folder;
+    const std::uint32_t rowBytes = kWidth * 3;
+    std::string header(54, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            header[at + i] = static_cast<char>((value >> (8 * i)) & 0xFFU);
+        }
+    };
+    header[0] = 'B';
+    header[1] = 'M';
+    put(2, 54 + rowBytes * kHeight, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, kWidth, 4);
+    put(22, kHeight, 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    test::writeBytes(folder.file("large.bmp"), header);
+    std::filesystem::resize_file(folder.file("large.bmp"), 54 + std::uintmax_t{rowBytes} * kHeight);
+    PictureDecoder decoder;
+    const DecodeResult result = decoder.decode(folder.file("large.bmp"), {});
+    ASSERT_TRUE(result) << result.error;
+    EXPECT_EQ(asFile(result.picture).fullImage().size(), QSize(kWidth, kHeight));
+}
+
 TEST(Decoder, ANeighbourThatWouldNotFitBesideTheOnesWantedMoreIsNotDecoded) {
     test::TempFolder folder;
     test::writeLargeJpeg(folder.file("a.jpg"), 4000, 3000);  // 48 MB decoded
