@@ -188,6 +188,11 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
                 break;
             }
         }
+        const auto pixelsOf = [](QSize size) { return std::int64_t{size.width()} * size.height(); };
+        while (denominator < 8 && pixelsOf(scaled(denominator)) > limits.maxReducingPixels) {
+            denominator *= 2;
+            target = target.boundedTo(scaled(denominator));
+        }
     }
     const QSize decoded = scaled(denominator);
     const bool shrink = target != decoded;

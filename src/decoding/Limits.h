@@ -20,6 +20,10 @@ inline constexpr int kMaxSidePx = 65535;
 std::int64_t decodedBytesBudget();
 inline constexpr std::int64_t kMinDecodedBytes = 400LL * 1000 * 1000;
 inline constexpr std::int64_t kMaxDecodedBytes = 4LL * 1000 * 1000 * 1000;
+/// Pixels that a JPEG larger than the budget may be decoded at on its way to
+/// the size the budget holds (about a second's work): a larger one is decoded
+/// further reduced rather than keep the program waiting.
+inline constexpr std::int64_t kMaxReducingPixels = 256LL * 1000 * 1000;
 /// Scans of a progressive JPEG; each one walks all of the picture's data.
 inline constexpr int kMaxProgressiveScans = 256;
 /// Decoded bytes that pictures prepared ahead of need may hold together.
@@ -31,6 +35,7 @@ inline constexpr std::int64_t kPreparedBytes = 128LL * 1024 * 1024;
 struct DecodeLimits {
     int maxSide = limits::kMaxSidePx;
     std::int64_t maxDecodedBytes = limits::decodedBytesBudget();
+    std::int64_t maxReducingPixels = limits::kMaxReducingPixels;
     int maxProgressiveScans = limits::kMaxProgressiveScans;
 };
 

@@ -179,6 +179,9 @@ TEST(Decoder, AJpegLargerThanTheBudgetIsShownAtTheLargestSizeTheBudgetHolds) {
     // The largest of its shape in the budget (1000 × 800 × √(1 / 3.2)), not
     // merely the half that a reduced decode alone gives.
     EXPECT_EQ(decoded.image.size(), QSize(559, 447));
+    // Unless that would mean decoding more pixels than a reduction may pass.
+    tight.maxReducingPixels = 300'000;
+    EXPECT_EQ(decodePicture(bytes, QSize(), tight).image.size(), QSize(500, 400));
     EXPECT_GE(limits::decodedBytesBudget(), 1'000'000'000);  // 250 MP on this machine
 }
 
