@@ -2,7 +2,7 @@
 
 // Under a sanitizer the process's memory is the sanitizer's: peak sizes say
 // nothing of the program's, and very large pictures do not fit.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define GLIMPA_SANITIZED 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
