@@ -66,6 +66,72 @@ int scaledSide(int side, int denominator) {
     return (side + denominator - 1) / denominator;
 }
 
+/// How a JPEG is decoded: at 1/denominator of its stored size, its rows
+/// shrunk as they pass to `target` (as stored, not yet turned) when that is
+/// smaller.
+struct JpegPlan {
+    int denominator = 1;
+    QSize target;
+};
+
+QSize scaledBy(QSize stored, int denominator) {
+    return {scaledSide(stored.width(), denominator), scaledSide(stored.height(), denominator)};
+}
+
+/// The smallest power-of-two reduction of a stored size that still covers
+/// `needed`, or 1.
+int coveringDenominator(QSize stored, QSize needed) {
+    for (int candidate : {8, 4, 2}) {
+        const QSize scaled = scaledBy(stored, candidate);
+        if (scaled.width() >= needed.width() && scaled.height() >= needed.height()) {
+            return candidate;
+        }
+    }
+    return 1;
+}
+
+/// The plan for a picture of `stored` pixels wanted at `needed` pixels (as
+/// stored; empty: its natural size); nothing when not even one pixel fits
+/// the budget.
+std::optional<JpegPlan> planDecode(QSize stored, QSize needed, DecodeFit fit,
+                                   const DecodeLimits& limits) {
+    const auto bytesOf = [](QSize pixels) {
+        return static_cast<qint64>(pixels.width()) * pixels.height() * 4;
+    };
+    JpegPlan plan;
+    if (!needed.isEmpty()) {
+        plan.denominator = coveringDenominator(stored, needed);
+    }
+    plan.target = scaledBy(stored, plan.denominator);
+    // Shrunk further while it decodes, when exactly a smaller size is wanted.
+    if (fit == DecodeFit::Exactly && !needed.isEmpty() && needed.width() <= plan.target.width() &&
+        needed.height() <= plan.target.height()) {
+        plan.target = needed;
+    }
+    if (bytesOf(plan.target) <= limits.maxDecodedBytes) {
+        return plan;
+    }
+    // A photo larger than the budget is shown at the largest size of its
+    // shape that the budget holds, shrunk from the smallest reduction that
+    // covers that size: the rows pass, only the result is held. Unless that
+    // reduction is too large to decode at once: then from a smaller one.
+    const double factor = std::sqrt(static_cast<double>(limits.maxDecodedBytes) /
+                                    static_cast<double>(bytesOf(plan.target)));
+    plan.target = QSize(std::max(1, static_cast<int>(plan.target.width() * factor)),
+                        std::max(1, static_cast<int>(plan.target.height() * factor)));
+    if (bytesOf(plan.target) > limits.maxDecodedBytes) {
+        return std::nullopt;
+    }
+    plan.denominator = std::max(plan.denominator, coveringDenominator(stored, plan.target));
+    const auto pixelsOf = [](QSize size) { return std::int64_t{size.width()} * size.height(); };
+    while (plan.denominator < 8 &&
+           pixelsOf(scaledBy(stored, plan.denominator)) > limits.maxReducingPixels) {
+        plan.denominator *= 2;
+        plan.target = plan.target.boundedTo(scaledBy(stored, plan.denominator));
+    }
+    return plan;
+}
+
 /// Turns a row of CMYK pixels into RGB, in place. Photoshop (its Adobe
 /// marker) stores CMYK inverted: 255 is no ink.
 void cmykToRgb(QRgb* row, int width, bool inverted) {
@@ -144,57 +210,15 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         }
     }
 
-    // The smallest power-of-two reduction that still covers what is needed.
-    const QSize needed = turnsSideways(orientation) ? size.transposed() : size;
-    const auto scaled = [&](int denominator) {
-        return QSize(scaledSide(stored.width(), denominator),
-                     scaledSide(stored.height(), denominator));
-    };
-    int denominator = 1;
-    if (!needed.isEmpty()) {
-        for (int candidate : {8, 4, 2}) {
-            if (scaled(candidate).width() >= needed.width() &&
-                scaled(candidate).height() >= needed.height()) {
-                denominator = candidate;
-                break;
-            }
-        }
+    const std::optional<JpegPlan> plan =
+        planDecode(stored, turnsSideways(orientation) ? size.transposed() : size, fit, limits);
+    if (!plan) {
+        result.error = "the picture needs more memory than allowed";
+        return result;
     }
-    const auto bytesOf = [](QSize pixels) {
-        return static_cast<qint64>(pixels.width()) * pixels.height() * 4;
-    };
-    // Shrunk further while it decodes, when exactly a smaller size is wanted.
-    QSize target = scaled(denominator);
-    if (fit == DecodeFit::Exactly && !needed.isEmpty() && needed.width() <= target.width() &&
-        needed.height() <= target.height()) {
-        target = needed;
-    }
-    // A photo larger than the budget is shown at the largest size of its
-    // shape that the budget holds, shrunk from the smallest reduction that
-    // covers that size: the rows pass, only the result is held.
-    if (bytesOf(target) > limits.maxDecodedBytes) {
-        const double factor = std::sqrt(static_cast<double>(limits.maxDecodedBytes) /
-                                        static_cast<double>(bytesOf(target)));
-        target = QSize(std::max(1, static_cast<int>(target.width() * factor)),
-                       std::max(1, static_cast<int>(target.height() * factor)));
-        if (bytesOf(target) > limits.maxDecodedBytes) {
-            result.error = "the picture needs more memory than allowed";
-            return result;
-        }
-        for (int candidate : {8, 4, 2}) {
-            if (scaled(candidate).width() >= target.width() &&
-                scaled(candidate).height() >= target.height()) {
-                denominator = std::max(denominator, candidate);
-                break;
-            }
-        }
-        const auto pixelsOf = [](QSize size) { return std::int64_t{size.width()} * size.height(); };
-        while (denominator < 8 && pixelsOf(scaled(denominator)) > limits.maxReducingPixels) {
-            denominator *= 2;
-            target = target.boundedTo(scaled(denominator));
-        }
-    }
-    const QSize decoded = scaled(denominator);
+    const int denominator = plan->denominator;
+    const QSize target = plan->target;
+    const QSize decoded = scaledBy(stored, denominator);
     const bool shrink = target != decoded;
     // Rows go straight to where they belong in the upright picture.
     QImage image(turnsSideways(orientation) ? target.transposed() : target, QImage::Format_RGB32);
