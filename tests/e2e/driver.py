@@ -167,6 +167,27 @@ def outer_geometry(window):
     return (g.x, g.y, g.width + 2 * g.border_width, g.height + 2 * g.border_width)
 
 
+def window_manager_runs():
+    return x.screen().root.get_full_property(x.intern_atom("_NET_SUPPORTING_WM_CHECK"),
+                                             X.AnyPropertyType) is not None
+
+
+def iconify(window):
+    """Minimizes the window as its minimize box does; needs a window manager."""
+    event = protocol.event.ClientMessage(window=window, client_type=x.intern_atom("WM_CHANGE_STATE"),
+                                         data=(32, [3, 0, 0, 0, 0]))  # IconicState
+    x.screen().root.send_event(event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+    x.sync()
+    wait_for("the window minimized", lambda: window.get_attributes().map_state != X.IsViewable)
+
+
+def in_front(window):
+    """Whether the window is on screen and the active one."""
+    active = x.screen().root.get_full_property(x.intern_atom("_NET_ACTIVE_WINDOW"), X.AnyPropertyType)
+    return (window.get_attributes().map_state == X.IsViewable and active is not None and
+            active.value[0] == window.id)
+
+
 def client_size(window):
     g = window.get_geometry()
     return (g.width, g.height)

@@ -8,8 +8,8 @@ import os
 import signal
 import sys
 
-from driver import (TIMEOUT, expect_clean_end, expect_counter, main_window,
-                    start_accessibility, start_program, wait_for)
+from driver import (TIMEOUT, expect_clean_end, expect_counter, iconify, in_front, main_window,
+                    start_accessibility, start_program, wait_for, window_manager_runs, x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 first, second, third = (os.path.join(SAMPLES, name)
@@ -28,11 +28,17 @@ try:
     showing(first)
     expect_counter("1", "2")
 
+    # A file manager's "Open With" brings a minimized program back to the front.
+    main = x_window("GLIMPA Viewing")
+    if window_manager_runs():
+        iconify(main)
     # Named relative to the second start's own folder, not the running one's.
     elsewhere = os.path.dirname(SAMPLES)
     handing = start_program(GLIMPA, SAMPLES, CONFIG, [os.path.relpath(third, elsewhere)],
                             folder=elsewhere)
     expect_clean_end(handing, "a second start that hands its file over")
+    if window_manager_runs():
+        wait_for("the main window back in front", lambda: in_front(main))
     showing(third)
     expect_counter("1", "3")
 

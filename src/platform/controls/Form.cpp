@@ -76,10 +76,7 @@ void Form::setWindowState(WindowState state) {
     if (m_state == state) {
         return;
     }
-    if (m_state == WindowState::Normal) {
-        m_normalFrame = {left(), top(), width(), height()};
-    }
-    m_state = state;
+    leaveState(state);
     changed(Aspect::Style);
     if (state == WindowState::Maximized) {
         Control::setLeft(m_workArea.left);
@@ -103,6 +100,9 @@ void Form::setTopmost(bool on) {
 }
 
 void Form::show() {
+    if (m_state == WindowState::Minimized) {
+        setWindowState(m_stateBeforeMinimized);
+    }
     const bool first = !m_shownOnce;
     m_shownOnce = true;
     setVisible(true);
@@ -157,12 +157,19 @@ void Form::platformDecoration(Twips width, Twips height) {
 
 void Form::platformWindowState(WindowState state) {
     if (m_state != state) {
-        if (m_state == WindowState::Normal) {
-            m_normalFrame = {left(), top(), width(), height()};
-        }
-        m_state = state;
+        leaveState(state);
         sizeChanged();
     }
+}
+
+void Form::leaveState(WindowState state) {
+    if (m_state == WindowState::Normal) {
+        m_normalFrame = {left(), top(), width(), height()};
+    }
+    if (state == WindowState::Minimized) {
+        m_stateBeforeMinimized = m_state;
+    }
+    m_state = state;
 }
 
 void Form::platformActivated() {

@@ -60,7 +60,8 @@ public:
     void setTopmost(bool on);
 
     /// Makes the window visible and active and brings it to the front, also
-    /// when it was visible already. The first show also raises Resize.
+    /// when it was visible already; a minimized window is restored to the
+    /// state it was minimized from. The first show also raises Resize.
     void show();
     void hide() { setVisible(false); }
     /// A hidden window is no longer the active one.
@@ -107,10 +108,13 @@ public:
 private:
     void sizeChanged();
     void layoutAligned();
+    /// Goes over to another state, remembering what restoring needs.
+    void leaveState(WindowState state);
 
     std::string m_caption;
     WindowState m_state = WindowState::Normal;
     TwipsRect m_normalFrame;
+    WindowState m_stateBeforeMinimized = WindowState::Normal;
     TwipsRect m_workArea{0, 0, 19200, 10800};
     Twips m_decorationWidth = 120;
     Twips m_decorationHeight = 480;
