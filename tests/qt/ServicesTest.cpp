@@ -212,6 +212,18 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver(sent); }));
     EXPECT_EQ(received, std::vector<std::vector<std::string>>{sent});
 
+    // What comes while a box waits for the user's answer waits for it too.
+    QWidget window;
+    window.show();
+    QMessageBox box(QMessageBox::Question, "GLIMPA", "Remove?", QMessageBox::Yes);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver({"/later.jpg"}); }));
+    QTest::qWait(20);
+    EXPECT_EQ(received.size(), 1U);
+    box.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, 2000));
+
     QtInstanceChannel second(path);  // a second program does not take the channel over
     EXPECT_FALSE(second.listen([](const auto&) {}));
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/QtInstanceChannel.h"
 
+#include <QApplication>
 #include <QDataStream>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -115,6 +116,37 @@ void QtInstanceChannel::take(QLocalSocket* socket) {
     socket->flush();
     socket->disconnectFromServer();
     if (!paths.empty() && m_received) {
+        deliver(paths);
+    }
+}
+
+void QtInstanceChannel::deliver(std::vector<std::string> paths) {
+    if (QApplication::activeModalWidget() == nullptr && m_waiting.empty()) {
+        m_received(paths);
+        return;
+    }
+    if (m_waiting.empty()) {
+        qApp->installEventFilter(this);
+    }
+    m_waiting.push_back(std::move(paths));
+}
+
+bool QtInstanceChannel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowUnblocked) {
+        // The box is closing; its work goes on until the event loop is back.
+        QTimer::singleShot(0, this, &QtInstanceChannel::deliverWaiting);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void QtInstanceChannel::deliverWaiting() {
+    if (QApplication::activeModalWidget() != nullptr || m_waiting.empty()) {
+        return;
+    }
+    qApp->removeEventFilter(this);
+    const std::vector<std::vector<std::string>> waiting = std::move(m_waiting);
+    m_waiting.clear();
+    for (const std::vector<std::string>& paths : waiting) {
         m_received(paths);
     }
 }

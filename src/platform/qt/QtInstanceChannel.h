@@ -12,7 +12,10 @@ namespace glimpa {
 /// One program per user for the files a file manager opens with it: a start
 /// that names files hands them to the program already running, which takes
 /// them as its own. Messages come over a local socket private to the user; a
-/// message that is too long or malformed is dropped.
+/// message that is too long or malformed is dropped. Paths that arrive while
+/// a modal box waits for the user's answer are given only after the box has
+/// closed and the work that opened it is done: the box's question stays about
+/// what the user saw when it was asked.
 class QtInstanceChannel : public QObject {
 public:
     /// socketPath: where the running program listens; empty for the user's
@@ -29,12 +32,19 @@ public:
     /// The longest message taken, in bytes.
     static constexpr qint64 kMaxMessageBytes = 1024 * 1024;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void take(class QLocalSocket* socket);
+    /// Gives the paths on, now or once no modal box is open.
+    void deliver(std::vector<std::string> paths);
+    void deliverWaiting();
 
     QString m_path;
     QLocalServer m_server;
     std::function<void(const std::vector<std::string>&)> m_received;
+    std::vector<std::vector<std::string>> m_waiting;
 };
 
 }  // namespace glimpa
