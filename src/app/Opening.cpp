@@ -28,10 +28,12 @@ std::vector<std::string> picturesOf(AppContext& app, const std::string& path) {
         }
         return names;
     }
+    // A file named is taken by its content, as the file manager that offers
+    // it does: a photo named "beach.jpeg" is a JPEG too.
     std::error_code error;
     const fs::path file = fs::absolute(fs::path(path), error).lexically_normal();
     if (error || !fs::is_regular_file(file, error) ||
-        !matchesPattern(file.filename().string(), kPicturePattern)) {
+        !app.services().decoder.isPicture(file.string())) {
         return {};
     }
     return {file.string()};

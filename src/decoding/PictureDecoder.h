@@ -55,6 +55,7 @@ public:
     PictureDecoder& operator=(const PictureDecoder&) = delete;
 
     DecodeResult decode(const std::string& path, DisplayHint hint = {}) override;
+    bool isPicture(const std::string& path) override { return isPictureFile(path); }
     void prefetch(const std::vector<std::string>& paths, DisplayHint hint) override;
 
     /// Waits until the worker has nothing left to do.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "decoding/Decode.h"
 #include "decoding/Limits.h"
@@ -27,8 +28,10 @@ public:
             ::close(m_fd);
         }
     }
+    FileHandle(FileHandle&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle& operator=(FileHandle&&) = delete;
     int get() const { return m_fd; }
 
 private:
@@ -64,37 +67,61 @@ PictureFile::Stamp stampOf(const std::string& path) {
     return stampFrom(info);
 }
 
-std::optional<PictureFile> readPictureFile(const std::string& path, std::string& error) {
+namespace {
+
+/// A regular file opened, and the first bytes of it that tell its format:
+/// a file that is no picture is refused before the rest of it, however
+/// large, is read.
+struct OpenedPicture {
+    FileHandle file;
+    struct stat info {};
+    QByteArray head;
+};
+
+std::optional<OpenedPicture> openPicture(const std::string& path, std::string& error) {
     // Non-blocking, so that opening a named pipe does not wait for a writer.
-    const FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0) {
+    OpenedPicture opened{
+        FileHandle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)), {}, {}};
+    if (opened.file.get() < 0) {
         error = "cannot open the file";
         return std::nullopt;
     }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(opened.file.get(), &opened.info) != 0 || !S_ISREG(opened.info.st_mode)) {
         error = "not a regular file";
         return std::nullopt;
     }
-    if (info.st_size > limits::kMaxFileBytes) {
+    if (opened.info.st_size > limits::kMaxFileBytes) {
         error = "the file is too large for a picture";
         return std::nullopt;
     }
-    PictureFile result{QByteArray(), stampFrom(info)};
-    // The signature first: a file that is no picture is refused before the
-    // rest of it, however large, is read.
-    const qsizetype head = std::min<qsizetype>(kSignatureBytes, info.st_size);
-    result.bytes.resize(head);
-    if (!readInto(file.get(), result.bytes.data(), head)) {
+    opened.head.resize(std::min<qsizetype>(kSignatureBytes, opened.info.st_size));
+    if (!readInto(opened.file.get(), opened.head.data(), opened.head.size())) {
         error = "the file could not be read to its end";
         return std::nullopt;
     }
-    if (!hasPictureSignature(result.bytes)) {
+    if (!hasPictureSignature(opened.head)) {
         error = "not a BMP, JPEG or GIF picture";
         return std::nullopt;
     }
-    result.bytes.resize(static_cast<qsizetype>(info.st_size));
-    if (!readInto(file.get(), result.bytes.data() + head, result.bytes.size() - head)) {
+    return opened;
+}
+
+}  // namespace
+
+bool isPictureFile(const std::string& path) {
+    std::string error;
+    return openPicture(path, error).has_value();
+}
+
+std::optional<PictureFile> readPictureFile(const std::string& path, std::string& error) {
+    std::optional<OpenedPicture> opened = openPicture(path, error);
+    if (!opened) {
+        return std::nullopt;
+    }
+    PictureFile result{std::move(opened->head), stampFrom(opened->info)};
+    const qsizetype head = result.bytes.size();
+    result.bytes.resize(static_cast<qsizetype>(opened->info.st_size));
+    if (!readInto(opened->file.get(), result.bytes.data() + head, result.bytes.size() - head)) {
         error = "the file could not be read to its end";
         return std::nullopt;
     }

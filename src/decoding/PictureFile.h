@@ -25,6 +25,10 @@ struct PictureFile {
 /// folders are refused without blocking.
 std::optional<PictureFile> readPictureFile(const std::string& path, std::string& error);
 
+/// Whether a regular file begins as a BMP, JPEG or GIF does; only its first
+/// bytes are read.
+bool isPictureFile(const std::string& path);
+
 /// The stamp of the file now; a size of -1 when it cannot be looked at.
 PictureFile::Stamp stampOf(const std::string& path);
 

@@ -31,12 +31,13 @@ TEST_F(Opening, FilesAndFoldersGoToTheFrontInTheirOrderAndTheFirstIsShown) {
     const std::string c = in("elsewhere", "c.jpg");
     const std::string b = in("trip", "b10.jpg");
     const std::string a = in("trip", "b2.jpg");
+    const std::string d = in("elsewhere", "d.jpeg");  // a picture, by its content
     test::writeBytes(folder.file("notes.txt"), "text");
     OpenPictures(h.app,
-                 {c, folder.file("trip"), folder.file("notes.txt"), folder.file("gone.jpg")});
-    EXPECT_EQ(rows(), (std::vector<std::string>{c, a, b, "/old/x.jpg"}));
+                 {c, folder.file("trip"), folder.file("notes.txt"), folder.file("gone.jpg"), d});
+    EXPECT_EQ(rows(), (std::vector<std::string>{c, a, b, d, "/old/x.jpg"}));
     EXPECT_EQ(h.app.CurrentFile, c);
-    EXPECT_EQ(counter(), "1 of 4");
+    EXPECT_EQ(counter(), "1 of 5");
     ASSERT_EQ(h.messages.prompts.size(), 1u);  // the two that were no pictures, told once
     EXPECT_EQ(h.messages.prompts[0].text,
               "(2)  Files were not opened: they are no BMP, JPEG or GIF pictures.");

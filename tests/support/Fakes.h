@@ -114,6 +114,7 @@ class FakeDecoder : public ImageDecoder {
 public:
     void picture(const std::string& path, int width, int height) { sizes[path] = {width, height}; }
     DecodeResult decode(const std::string& path, DisplayHint hint) override;
+    bool isPicture(const std::string& path) override { return sizes.contains(path); }
     void prefetch(const std::vector<std::string>& paths, DisplayHint hint) override {
         prefetched = paths;
         prefetchHint = hint;

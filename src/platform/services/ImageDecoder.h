@@ -32,6 +32,9 @@ class ImageDecoder {
 public:
     virtual ~ImageDecoder() = default;
     virtual DecodeResult decode(const std::string& path, DisplayHint hint = {}) = 0;
+    /// Whether the file is a BMP, JPEG or GIF by its first bytes, whatever its
+    /// name; the rest is read only when it is decoded.
+    virtual bool isPicture(const std::string& path) = 0;
     /// The pictures likely to be asked for next, most likely first; a decoder
     /// may prepare them in the background. Results are only handed out by decode.
     virtual void prefetch(const std::vector<std::string>& paths, DisplayHint hint) {
