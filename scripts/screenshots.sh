@@ -8,5 +8,5 @@ cmake --build --preset default --target glimpa glimpa_make_samples
 source tests/e2e/xvfb.sh
 build/default/tools/glimpa_make_samples "$work/samples" >/dev/null
 mkdir -p docs "$work/config"
-dbus-run-session -- /usr/bin/python3 tests/e2e/screenshots.py "$PWD/build/default/src/glimpa" \
+dbus-run-session -- /usr/bin/python3 tools/screenshots/screenshots.py "$PWD/build/default/src/glimpa" \
     "$work/samples" "$work/config" "$PWD/docs"
