@@ -17,13 +17,19 @@ int main(int argc, char* argv[]) {
     // of staying in the heap (whose threshold for that otherwise rises to the
     // size of the last picture freed, up to 32 MB).
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
-    glimpa::answerOptions(argc, argv);
-    const std::vector<std::string> paths = glimpa::pathsFromCommandLine(argc, argv);
+    glimpa::answerHelpAndVersion(argc, argv);
     glimpa::StartupWarmUp warmUp;
-    QApplication application(argc, argv);
+    QApplication application(argc, argv);  // takes its own options out of argv
     warmUp.applicationStarted();
     QApplication::setApplicationName(QString::fromUtf8(glimpa::kProgramTitle));
     QApplication::setApplicationVersion(QString::fromUtf8(glimpa::kProgramVersion));
+    const std::optional<std::vector<std::string>> named =
+        glimpa::pathsFromCommandLine(application, argc, argv);
+    if (!named) {
+        warmUp.finish();
+        return 1;
+    }
+    const std::vector<std::string>& paths = *named;
 
     // Files to show go to the program that runs already, if there is one.
     glimpa::QtInstanceChannel channel;

@@ -8,8 +8,9 @@ import os
 import signal
 import sys
 
-from driver import (TIMEOUT, expect_clean_end, expect_counter, iconify, in_front, main_window,
-                    start_accessibility, start_program, wait_for, window_manager_runs, x_window)
+from driver import (TIMEOUT, expect_clean_end, expect_counter, fail, iconify, in_front,
+                    main_window, start_accessibility, start_program, wait_for, window_manager_runs,
+                    x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 first, second, third = (os.path.join(SAMPLES, name)
@@ -24,7 +25,11 @@ def showing(path):
 bus = start_accessibility()
 programs = []
 try:
-    programs.append(start_program(GLIMPA, SAMPLES, CONFIG, [first, second]))
+    # The options every Qt program takes are taken here too; others are refused.
+    refused = start_program(GLIMPA, SAMPLES, CONFIG, ["--bogus", first])
+    if refused.wait(timeout=TIMEOUT) != 1:
+        fail("an unknown option was not refused")
+    programs.append(start_program(GLIMPA, SAMPLES, CONFIG, ["-platform", "xcb", first, second]))
     showing(first)
     expect_counter("1", "2")
 
