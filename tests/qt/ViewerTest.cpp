@@ -231,17 +231,24 @@ TEST_F(QtViewer, FilesDroppedOnTheMainWindowOrTheLineupSelectorAreOpenedAndTheFi
     web.setUrls({QUrl(QStringLiteral("https://example.org/c.jpg"))});
     EXPECT_FALSE(offer(frame, web, true));  // not a local file: refused
 
+    test::writeBytes(folder.file("notes.txt"), "text");
     QMimeData files;
-    files.setData("text/uri-list", urls({"a.jpg", "b.jpg"}));
+    files.setData("text/uri-list", urls({"a.jpg", "b.jpg", "notes.txt"}));
     ASSERT_TRUE(offer(frame, files, true));
+    // Nothing is opened, and no box asks anything, before the drop has ended.
+    EXPECT_TRUE(app.CurrentFile.empty());
+    EXPECT_TRUE(messages.prompts.empty());
+    settle();
     EXPECT_EQ(app.CurrentFile, folder.file("a.jpg"));
     EXPECT_EQ(counter(), "1 of 2");
+    EXPECT_EQ(messages.prompts.size(), 1U);  // about the file that is no picture
 
     viewer().Toolbar1.click("Show");
     settle();
     QMimeData more;
     more.setData("text/uri-list", urls({"c\xE9.JPEG"}));
     ASSERT_TRUE(offer(backend.widgetFor(app.frmLineupSelector().ListPictures), more, true));
+    settle();
     EXPECT_EQ(app.CurrentFile, folder.file("c\xE9.JPEG"));
     EXPECT_EQ(counter(), "1 of 3");
 }

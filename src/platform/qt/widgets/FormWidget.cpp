@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
@@ -314,7 +315,9 @@ void FormWidget::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    m_form.FilesDropped(paths);
+    // Opened once the drop has ended, so that a message box about them does
+    // not keep the program they were dragged from waiting for its answer.
+    QTimer::singleShot(0, this, [this, paths] { m_form.FilesDropped(paths); });
 }
 
 }  // namespace glimpa
