@@ -5,6 +5,7 @@ import os
 import subprocess
 import sys
 import time
+import urllib.parse
 
 import pyatspi
 from Xlib import X, XK, display, protocol
@@ -186,6 +187,63 @@ def in_front(window):
     active = x.screen().root.get_full_property(x.intern_atom("_NET_ACTIVE_WINDOW"), X.AnyPropertyType)
     return (window.get_attributes().map_state == X.IsViewable and active is not None and
             active.value[0] == window.id)
+
+
+def drag_and_drop(window, at, paths=(), text=None):
+    """Drags from a source of its own onto the program's window and drops over
+    the point (screen coordinates), as a file manager does (XDND): file paths
+    as a URI list, or else plain text. Returns whether the window accepted the
+    drop, and whether it then said within a second that it had finished."""
+    d = display.Display()
+    atom = d.intern_atom
+    source = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+    source.set_selection_owner(atom("XdndSelection"), X.CurrentTime)
+    kind = atom("text/uri-list") if paths else atom("text/plain")
+    body = (b"".join(b"file://" + urllib.parse.quote(os.fsencode(path)).encode() + b"\r\n"
+                     for path in paths) if paths else text.encode())
+    target = d.create_resource_object("window", window.id)
+
+    def send(name, data):
+        target.send_event(protocol.event.ClientMessage(window=target, client_type=atom(name),
+                                                       data=(32, data)))
+        d.flush()
+
+    def serve_until(name, seconds):
+        """Answers the window's requests for the dragged data until it sends
+        the message named; returns that message, or None."""
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            while d.pending_events():
+                event = d.next_event()
+                if event.type == X.SelectionRequest:
+                    into = event.property or event.target
+                    if event.target == kind:
+                        event.requestor.change_property(into, kind, 8, body)
+                    else:
+                        into = X.NONE
+                    event.requestor.send_event(protocol.event.SelectionNotify(
+                        time=event.time, requestor=event.requestor, selection=event.selection,
+                        target=event.target, property=into))
+                    d.flush()
+                elif event.type == X.ClientMessage and event.client_type == atom(name):
+                    return event
+            time.sleep(0.01)
+        return None
+
+    send("XdndEnter", [source.id, 5 << 24, kind, 0, 0])
+    send("XdndPosition", [source.id, 0, (at[0] << 16) | at[1], X.CurrentTime,
+                          atom("XdndActionCopy")])
+    status = serve_until("XdndStatus", TIMEOUT)
+    accepted = status is not None and bool(status.data[1][1] & 1)
+    finished = False
+    if accepted:
+        send("XdndDrop", [source.id, 0, X.CurrentTime, 0, 0])
+        finished = serve_until("XdndFinished", 1) is not None
+    else:
+        send("XdndLeave", [source.id, 0, 0, 0, 0])
+    source.destroy()
+    d.close()
+    return accepted, finished
 
 
 def client_size(window):

@@ -1,6 +1,7 @@
 """The ways in from outside, as a desktop user has them: files named on the
 command line, a second start ("Open With" while the program runs) handing
-its files to the running program, and a start after a killed program.
+its files to the running program, files dropped from a file manager, and a
+start after a killed program.
 
 usage: opening.py GLIMPA SAMPLES CONFIG_HOME
 """
@@ -8,9 +9,10 @@ import os
 import signal
 import sys
 
-from driver import (TIMEOUT, expect_clean_end, expect_counter, fail, iconify, in_front,
-                    main_window, start_accessibility, start_program, wait_for, window_manager_runs,
-                    x_window)
+import pyatspi
+from driver import (TIMEOUT, drag_and_drop, expect_clean_end, expect_counter, fail, find, iconify,
+                    in_front, main_window, press, start_accessibility, start_program, wait_for,
+                    window_manager_runs, windows, x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 first, second, third = (os.path.join(SAMPLES, name)
@@ -46,6 +48,24 @@ try:
         wait_for("the main window back in front", lambda: in_front(main))
     showing(third)
     expect_counter("1", "3")
+
+    # Dragged from a file manager and dropped on the main window: files are
+    # taken, and the file manager hears at once that the drop is done, even
+    # while a box tells of the file that is no picture; text is refused.
+    notes = os.path.join(CONFIG, "notes.txt")
+    with open(notes, "w", encoding="utf-8") as out:
+        out.write("no picture")
+    frame = main_window().queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    middle = (frame.x + frame.width // 2, frame.y + frame.height // 2)
+    if drag_and_drop(main, middle, text="a line of text")[0]:
+        fail("dragged text was accepted")
+    if drag_and_drop(main, middle, paths=[second, notes]) != (True, True):
+        fail("the dropped files were not taken at once")
+    box = wait_for("the box about the file that is no picture",
+                   lambda: next((w for w in windows() if w.name == "GLIMPA"), None))
+    press(find(box, "push button", "OK"))
+    showing(second)
+    expect_counter("3", "3")  # already in the lineup: it stays where it was
 
     programs[0].send_signal(signal.SIGKILL)  # leaves its socket behind
     programs[0].wait(timeout=TIMEOUT)
