@@ -219,7 +219,7 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
     EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver({"/later.jpg"}); }));
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_EQ(received.size(), 1U);
     box.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, 2000));
