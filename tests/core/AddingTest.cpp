@@ -26,13 +26,6 @@ protected:
         h.messages.prompts.clear();
         return window;
     }
-    std::vector<std::string> rows() {
-        std::vector<std::string> all;
-        for (int i = 0; i < lineup().listCount(); ++i) {
-            all.push_back(fs::path(*lineup().list(i)).filename().string());
-        }
-        return all;
-    }
     void selectRows(frmImageSelector& window, std::initializer_list<int> indexes) {
         bool first = true;
         for (int index : indexes) {
@@ -40,16 +33,13 @@ protected:
             first = false;
         }
     }
-    std::string counter() {
-        return viewer->lblActiveImage.caption() + " of " + viewer->lblImageCount.caption();
-    }
 };
 
 TEST_F(Adding, AddAllIntoAnEmptyLineupAsksNothingAndShowsTheLastFileFirst) {
     frmImageSelector& window = selectorOn(folder.path());
     window.cmdAddAll.click();
     EXPECT_TRUE(h.messages.log.empty());
-    EXPECT_EQ(rows(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
     EXPECT_EQ(lineup().listIndex(), 0);
     EXPECT_EQ(h.app.CurrentFile, folder.file("c.jpg"));
     EXPECT_EQ(counter(), "1 of 3");
@@ -78,7 +68,7 @@ TEST_F(Adding, AddAllAnsweredNoAppendsAboveTheOldEntriesAndCountsDuplicates) {
               (std::vector<std::string>{"beep", "box:" + h.messages.prompts[0].text, "beep",
                                         "box:(2)  Duplicate images were skipped."}));
     EXPECT_EQ(h.messages.prompts[1].style, msgbox::Notice);
-    EXPECT_EQ(rows(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg", "old.jpg"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg", "old.jpg"}));
 }
 
 TEST_F(Adding, AddAllCancelledOrNotConfirmedChangesNothing) {
@@ -92,7 +82,7 @@ TEST_F(Adding, AddAllCancelledOrNotConfirmedChangesNothing) {
             h.messages.answer({answer});
         }
         window.cmdAddAll.click();
-        EXPECT_EQ(rows(), std::vector<std::string>{"old.jpg"});
+        EXPECT_EQ(names(), std::vector<std::string>{"old.jpg"});
         EXPECT_TRUE(h.pointer.changes.empty());
         EXPECT_FALSE(window.Picture1.visible());
     }
@@ -107,7 +97,7 @@ TEST_F(Adding, AddAllConfirmedTwiceReplacesTheLineupWithoutDuplicateReports) {
     h.messages.answer({msgbox::Yes, msgbox::Yes});
     window.cmdAddAll.click();
     EXPECT_EQ(h.messages.prompts.size(), 2u);
-    EXPECT_EQ(rows(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
 }
 
 TEST_F(Adding, AddSelectedSkipsADuplicateWithTheSingularTextAndNoBeep) {
@@ -117,7 +107,7 @@ TEST_F(Adding, AddSelectedSkipsADuplicateWithTheSingularTextAndNoBeep) {
     h.messages.log.clear();
     window.cmdAdd.click();
     EXPECT_EQ(h.messages.log, std::vector<std::string>{kDuplicateOne});
-    EXPECT_EQ(rows(), (std::vector<std::string>{"c.jpg", "a.jpg"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"c.jpg", "a.jpg"}));
     EXPECT_EQ(counter(), "1 of 2");
 }
 
@@ -136,7 +126,7 @@ TEST_F(Adding, EnterAddsTheCurrentFileAndShowsTheStatusForAQuarterSecond) {
     frmImageSelector& window = selectorOn(folder.path());
     selectRows(window, {1});  // previews b.jpg
     window.File1.platformKeyUp(kKeyReturn, 0);
-    EXPECT_EQ(rows(), std::vector<std::string>{"b.jpg"});
+    EXPECT_EQ(names(), std::vector<std::string>{"b.jpg"});
     EXPECT_EQ(lineup().listIndex(), 0);  // the preview is the added entry
     EXPECT_TRUE(window.Picture1.visible());
     EXPECT_EQ(window.lblStatus.caption(), "Adding Image to Lineup");

@@ -4,12 +4,7 @@
 namespace glimpa {
 namespace {
 
-class Navigation : public test::ViewerFixture {
-protected:
-    std::string counter() {
-        return viewer->lblActiveImage.caption() + " of " + viewer->lblImageCount.caption();
-    }
-};
+using Navigation = test::ViewerFixture;
 
 TEST_F(Navigation, PagesForwardBackToTheEndsAndKeepsTheFocusOnTheFrame) {
     fillLineup(5);

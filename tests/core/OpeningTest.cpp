@@ -10,16 +10,6 @@ namespace fs = std::filesystem;
 
 class Opening : public test::ViewerFixture {
 protected:
-    std::string counter() {
-        return viewer->lblActiveImage.caption() + " of " + viewer->lblImageCount.caption();
-    }
-    std::vector<std::string> rows() {
-        std::vector<std::string> all;
-        for (int i = 0; i < lineup().listCount(); ++i) {
-            all.push_back(*lineup().list(i));
-        }
-        return all;
-    }
     std::string in(const std::string& folderName, const std::string& name) {
         fs::create_directories(folder.path() / folderName);
         return jpeg(folderName + "/" + name, 8, 6);
@@ -35,7 +25,7 @@ TEST_F(Opening, FilesAndFoldersGoToTheFrontInTheirOrderAndTheFirstIsShown) {
     test::writeBytes(folder.file("notes.txt"), "text");
     OpenPictures(h.app,
                  {c, folder.file("trip"), folder.file("notes.txt"), folder.file("gone.jpg"), d});
-    EXPECT_EQ(rows(), (std::vector<std::string>{c, a, b, d, "/old/x.jpg"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{c, a, b, d, "/old/x.jpg"}));
     EXPECT_EQ(h.app.CurrentFile, c);
     EXPECT_EQ(counter(), "1 of 5");
     ASSERT_EQ(h.messages.prompts.size(), 1u);  // the two that were no pictures, told once
@@ -50,7 +40,7 @@ TEST_F(Opening, APictureAlreadyInTheLineupStaysWhereItIsAndIsShownWhenFirst) {
     lineup().addItem(p, 0);
     const std::string fresh = in("g", "new.jpg");
     OpenPictures(h.app, {q, fresh});
-    EXPECT_EQ(rows(), (std::vector<std::string>{fresh, p, q}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{fresh, p, q}));
     EXPECT_EQ(h.app.CurrentFile, q);
     EXPECT_EQ(counter(), "3 of 3");
     EXPECT_TRUE(h.messages.prompts.empty());  // duplicates are not told here
@@ -59,7 +49,7 @@ TEST_F(Opening, APictureAlreadyInTheLineupStaysWhereItIsAndIsShownWhenFirst) {
 TEST_F(Opening, NamesAreTakenByteForByteAndAFullLineupSaysWhatDidNotFit) {
     const std::string latin1 = in("odd", "\xe9t\xe9.jpg");  // not UTF-8
     OpenPictures(h.app, {latin1});
-    EXPECT_EQ(rows(), std::vector<std::string>{latin1});
+    EXPECT_EQ(entries(), std::vector<std::string>{latin1});
     EXPECT_EQ(h.app.CurrentFile, latin1);
 
     in("odd", "a.jpg");

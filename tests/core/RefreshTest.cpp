@@ -14,9 +14,6 @@ protected:
         return {viewer->cmdFirst.enabled(), viewer->cmdPrevious.enabled(),
                 viewer->cmdNext.enabled(), viewer->cmdLast.enabled()};
     }
-    std::string counter() {
-        return viewer->lblActiveImage.caption() + " of " + viewer->lblImageCount.caption();
-    }
 };
 
 TEST_F(Refresh, EmptyLineupShowsTheIdleScreenWithOnlySelectAvailable) {

@@ -13,13 +13,6 @@ protected:
         lineup().setListIndex(active);
         viewer->GetPic();
     }
-    std::vector<std::string> names() {
-        std::vector<std::string> all;
-        for (int i = 0; i < lineup().listCount(); ++i) {
-            all.push_back(std::filesystem::path(*lineup().list(i)).filename().string());
-        }
-        return all;
-    }
 };
 
 TEST_F(Toolbar, TrashConfirmedRemovesTheImageOnDisplayAndClearsTheFrame) {

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QLoggingCategory>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
@@ -191,13 +188,7 @@ std::vector<QImage> wholeAndShrunk(const QByteArray& bytes, QSize natural) {
 }
 
 QByteArray jpegOf(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(100);
-    EXPECT_TRUE(writer.write(image));
-    return bytes;
+    return QByteArray::fromStdString(test::jpegBytesOf(image));
 }
 
 TEST(Decoder, CmykAndGrayJpegsShowInTheirColoursWholeOrShrunk) {
@@ -351,24 +342,7 @@ TEST(Decoder, ABmpWithinTheBudgetIsShownHoweverLargeForQtsOwnLimit) {
         GTEST_SKIP() << "this machine's budget is smaller";
     }
     test::TempFolder folder;
-    const std::uint32_t rowBytes = kWidth * 3;
-    std::string header(54, '\0');
-    const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            header[at + i] = static_cast<char>((value >> (8 * i)) & 0xFFU);
-        }
-    };
-    header[0] = 'B';
-    header[1] = 'M';
-    put(2, 54 + rowBytes * kHeight, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, kWidth, 4);
-    put(22, kHeight, 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    test::writeBytes(folder.file("large.bmp"), header);
-    std::filesystem::resize_file(folder.file("large.bmp"), 54 + std::uintmax_t{rowBytes} * kHeight);
+    test::writeHollowBmp(folder.file("large.bmp"), kWidth, kHeight);
     PictureDecoder decoder;
     const DecodeResult result = decoder.decode(folder.file("large.bmp"), {});
     ASSERT_TRUE(result) << result.error;
@@ -446,10 +420,7 @@ TEST(Decoder, AFailureLeavesOneLineWithPathAndReasonInTheDecodeLog) {
 TEST(Decoder, ALargeFileThatIsNoPictureIsRefusedFromItsFirstBytes) {
     test::TempFolder folder;
     const std::string path = folder.file("sparse.jpg");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "not a picture";
-    }
+    test::writeBytes(path, "not a picture");
     std::filesystem::resize_file(path, 500LL * 1000 * 1000);  // sparse: no disk taken
     const long before = test::processMegabytes("VmHWM");
     const DecodeResult result = PictureDecoder::decodeFile(path, {});

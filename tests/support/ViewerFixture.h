@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/Main.h"
 #include "lineup_selector/frmLineupSelector.h"
 #include "pictures/Files.h"
@@ -44,6 +46,20 @@ protected:
         viewer->form().setHeight(height);
     }
     bool toolEnabled(const std::string& key) { return viewer->Toolbar1.button(key)->enabled; }
+    /// The main window's counter as the user reads it: "3 of 10".
+    std::string counter() {
+        return viewer->lblActiveImage.caption() + " of " + viewer->lblImageCount.caption();
+    }
+    /// The lineup's entries, whole paths or only their file names.
+    std::vector<std::string> entries(bool namesOnly = false) {
+        std::vector<std::string> all;
+        for (int i = 0; i < lineup().listCount(); ++i) {
+            const std::string& path = *lineup().list(i);
+            all.push_back(namesOnly ? std::filesystem::path(path).filename().string() : path);
+        }
+        return all;
+    }
+    std::vector<std::string> names() { return entries(true); }
 
     ProgramHarness h;
     TempFolder folder;

@@ -174,11 +174,13 @@ void writeLargeJpeg(const std::filesystem::path& path, int width, int height) {
     std::fclose(file);
 }
 
-void writeBmp(const std::filesystem::path& path, int width, int height) {
-    const QImage image = gradient(width, height);
-    const int rowBytes = (width * 3 + 3) & ~3;
+namespace {
+
+/// The 54 bytes before a 24-bit BMP's rows, each row padded to four bytes.
+std::string bmpHeader(int width, int height) {
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) & ~3ULL;
     std::string out = "BM";
-    put32le(out, static_cast<unsigned>(54 + rowBytes * height));
+    put32le(out, static_cast<unsigned>(54 + rowBytes * static_cast<std::uint64_t>(height)));
     put32le(out, 0);
     put32le(out, 54);
     put32le(out, 40);
@@ -189,6 +191,15 @@ void writeBmp(const std::filesystem::path& path, int width, int height) {
     for (int i = 0; i < 6; ++i) {
         put32le(out, 0);
     }
+    return out;
+}
+
+}  // namespace
+
+void writeBmp(const std::filesystem::path& path, int width, int height) {
+    const QImage image = gradient(width, height);
+    const auto rowBytes = static_cast<std::size_t>((width * 3 + 3) & ~3);
+    std::string out = bmpHeader(width, height);
     for (int y = height - 1; y >= 0; --y) {
         std::string row;
         for (int x = 0; x < width; ++x) {
@@ -197,10 +208,29 @@ void writeBmp(const std::filesystem::path& path, int width, int height) {
             row += static_cast<char>(qGreen(pixel));
             row += static_cast<char>(qRed(pixel));
         }
-        row.resize(static_cast<std::size_t>(rowBytes), '\0');
+        row.resize(rowBytes, '\0');
         out += row;
     }
     writeBytes(path, out);
+}
+
+void writeHollowBmp(const std::filesystem::path& path, int width, int height) {
+    writeBytes(path, bmpHeader(width, height));
+    std::filesystem::resize_file(
+        path, 54 + ((static_cast<std::uintmax_t>(width) * 3 + 3) & ~std::uintmax_t{3}) *
+                       static_cast<std::uintmax_t>(height));
+}
+
+std::string jpegBytesOf(const QImage& image) {
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(100);
+    if (!writer.write(image)) {
+        throw std::runtime_error("cannot encode JPEG");
+    }
+    return encoded.toStdString();
 }
 
 void writeJpeg(const std::filesystem::path& path, int width, int height, int orientation) {

@@ -12,6 +12,11 @@ namespace glimpa::test {
 /// Real picture files for tests, with photo-like gradients so that scaling and
 /// orientation can be told apart.
 void writeBmp(const std::filesystem::path& path, int width, int height);
+/// A 24-bit BMP of any size whose rows are a hole in the file (read as
+/// black): no time or disk taken to make it.
+void writeHollowBmp(const std::filesystem::path& path, int width, int height);
+/// An image as a JPEG at quality 100, with its colour space as an ICC profile.
+std::string jpegBytesOf(const QImage& image);
 /// A baseline JPEG; orientation 1 … 8 adds an EXIF orientation tag.
 void writeJpeg(const std::filesystem::path& path, int width, int height, int orientation = 0);
 /// A GIF with the given number of frames, each the full size.
