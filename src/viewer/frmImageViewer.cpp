@@ -141,6 +141,8 @@ void frmImageViewer::wire() {
     cmdPrevious.Click.connect([this] { cmdPrevious_Click(); });
     cmdNext.Click.connect([this] { cmdNext_Click(); });
     cmdLast.Click.connect([this] { cmdLast_Click(); });
+    picBackground.KeyDown.connect(
+        [this](int keyCode, int shift) { picBackground_KeyDown(keyCode, shift); });
     Toolbar1.ButtonClick.connect(
         [this](const ToolbarButton& button) { Toolbar1_ButtonClick(button); });
     Timer1.Tick.connect([this] { Timer1_Timer(); });

@@ -63,6 +63,7 @@ public:
     void cmdPrevious_Click();
     void cmdNext_Click();
     void cmdLast_Click();
+    void picBackground_KeyDown(int keyCode, int shift);
 
     // Controls, containers before what they contain.
     Toolbar Toolbar1{"Toolbar1", &m_form};

@@ -48,6 +48,44 @@ TEST_F(Navigation, HandlersRunAnywayAtTheEndsFollowTheLineupRules) {
     EXPECT_EQ(viewer->Image1.width(), 0);
 }
 
+TEST_F(Navigation, TheFramesKeysPageAsTheButtonsDoAndScrollAPictureLargerThanTheFrame) {
+    fillLineup(5);
+    lineup().setListIndex(2);
+    viewer->GetPic();
+    auto key = [&](int code) { viewer->picBackground.platformKeyDown(code, 0); };
+    key(kKeyPageDown);
+    key(kKeyRight);  // the picture fits across: Right pages too
+    EXPECT_EQ(lineup().listIndex(), 4);
+    key(kKeyPageDown);  // as Next, not available at the last entry
+    EXPECT_EQ(lineup().listIndex(), 4);
+    key(kKeyHome);
+    EXPECT_EQ(lineup().listIndex(), 0);
+    key(kKeyEnd);
+    key(kKeyPageUp);
+    key(kKeyLeft);
+    EXPECT_EQ(h.app.CurrentFile, folder.file("2.jpg"));
+
+    // A picture larger than the frame: the arrows scroll it, up to its edges.
+    show(jpeg("large.jpg", 4000, 3000));
+    const std::int32_t across = viewer->HScroll1.value();
+    const std::int32_t down = viewer->VScroll1.value();
+    key(kKeyRight);
+    key(kKeyDown);
+    EXPECT_EQ(viewer->HScroll1.value(), across + viewer->HScroll1.largeChange());
+    EXPECT_EQ(viewer->Image1.left(), -viewer->HScroll1.value());
+    EXPECT_EQ(viewer->VScroll1.value(), down + viewer->VScroll1.largeChange());
+    for (int i = 0; i < 100; ++i) {
+        key(kKeyRight);
+    }
+    EXPECT_EQ(viewer->HScroll1.value(), viewer->HScroll1.max());
+    EXPECT_EQ(h.app.CurrentFile, folder.file("large.jpg"));
+
+    viewer->Slider1.setValue(1);  // while the slideshow runs, no key pages
+    viewer->Toolbar1.click("StartStop");
+    key(kKeyEnd);
+    EXPECT_EQ(h.app.CurrentFile, folder.file("large.jpg"));
+}
+
 TEST_F(Navigation, QuickOffEndsAtOnceOnACharacterKeyInAnyWindowAndSavesNothing) {
     std::vector<Form*> windows{&viewer->form(), &h.app.frmImageSelector().form(),
                                &h.app.frmLineupSelector().form()};

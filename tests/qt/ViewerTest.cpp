@@ -119,6 +119,29 @@ TEST_F(QtViewer, TheWheelOverThePictureScrollsItDownOrAcrossWithShiftOrWhenOnlyW
     EXPECT_LT(picture->x(), left);
 }
 
+TEST_F(QtViewer, TheKeysOfTheFocusedFramePageThroughTheLineupAndScrollTheLargePicture) {
+    Main(app);
+    test::writeJpeg(folder.file("a.jpg"), 40, 30);
+    test::writeJpeg(folder.file("wide.jpg"), 3000, 100);
+    ListBox& lineup = app.frmLineupSelector().ListPictures;
+    lineup.addItem(folder.file("wide.jpg"), 0);
+    lineup.addItem(folder.file("a.jpg"), 0);
+    lineup.setListIndex(0);
+    viewer().GetPic();
+    settle();
+    // Keys go where the focus is, as the window system sends them.
+    QWidget* focused = backend.widgetFor(viewer().form())->focusWidget();
+    ASSERT_EQ(focused, backend.widgetFor(viewer().picBackground));
+    QTest::keyClick(focused, Qt::Key_PageDown);
+    EXPECT_EQ(app.CurrentFile, folder.file("wide.jpg"));
+    QWidget* picture = backend.widgetFor(viewer().Image1);
+    const int left = picture->x();
+    QTest::keyClick(focused, Qt::Key_Right);
+    EXPECT_LT(picture->x(), left);
+    QTest::keyClick(focused, Qt::Key_Home);
+    EXPECT_EQ(app.CurrentFile, folder.file("a.jpg"));
+}
+
 // A photo of 102 million pixels is shown at its natural size, with no more
 // memory than its pixels and a quarter.
 #ifndef GLIMPA_SANITIZED

@@ -7,22 +7,11 @@
 
 #include "platform/controls/Control.h"
 #include "platform/controls/Event.h"
+#include "platform/controls/KeyCodes.h"
 
 namespace glimpa {
 
 enum class SelectionMode { Single, Extended };
-
-/// Mouse buttons and modifier states as list events report them.
-inline constexpr int kShiftMask = 1;
-inline constexpr int kCtrlMask = 2;
-inline constexpr int kAltMask = 4;
-
-/// Key codes that list events report.
-inline constexpr int kKeyReturn = 13;
-inline constexpr int kKeyLeft = 37;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyRight = 39;
-inline constexpr int kKeyDown = 40;
 
 /// A list of text rows, indexed from 0. In single selection the selected row
 /// is the current row (ListIndex, -1 for none); in extended selection the

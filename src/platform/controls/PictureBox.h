@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/controls/Control.h"
+#include "platform/controls/Event.h"
 
 namespace glimpa {
 
@@ -21,6 +22,12 @@ public:
 
     /// Draws the panel now rather than at the next idle moment.
     void refresh() { changed(Aspect::Style); }
+
+    /// A key pressed (or repeated while held) while the panel has the focus:
+    /// its key code and the modifier state.
+    void platformKeyDown(int keyCode, int shift) { KeyDown(keyCode, shift); }
+
+    Event<int, int> KeyDown;
 
 private:
     std::int32_t m_backColor = -1;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -26,6 +27,7 @@
 #include "platform/qt/QtArtwork.h"
 #include "platform/qt/QtEventHook.h"
 #include "platform/qt/QtGeometry.h"
+#include "platform/qt/QtKeys.h"
 #include "platform/qt/widgets/PictureWidget.h"
 
 namespace glimpa {
@@ -186,6 +188,13 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
             };
             sync(Aspect::Style);
             control.observe(sync);
+            new EventHook(widget, [&box](QEvent* event) {
+                if (event->type() == QEvent::KeyPress) {
+                    auto* key = static_cast<QKeyEvent*>(event);
+                    box.platformKeyDown(keyCode(key->key()), shiftState(key->modifiers()));
+                }
+                return false;
+            });
             return widget;
         }
         case ControlKind::Image: {

@@ -19,6 +19,7 @@
 #include "platform/controls/ListBox.h"
 #include "platform/qt/QtEventHook.h"
 #include "platform/qt/QtGeometry.h"
+#include "platform/qt/QtKeys.h"
 #include "platform/qt/widgets/ListBoxModel.h"
 
 namespace glimpa {
@@ -27,20 +28,6 @@ namespace {
 
 QString fromLocal(const std::string& text) {
     return QFile::decodeName(QByteArray::fromStdString(text));
-}
-
-int shiftState(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers.testFlag(Qt::ShiftModifier)) {
-        shift |= kShiftMask;
-    }
-    if (modifiers.testFlag(Qt::ControlModifier)) {
-        shift |= kCtrlMask;
-    }
-    if (modifiers.testFlag(Qt::AltModifier)) {
-        shift |= kAltMask;
-    }
-    return shift;
 }
 
 int mouseButton(Qt::MouseButton button) {
@@ -54,42 +41,6 @@ int mouseButton(Qt::MouseButton button) {
         default:
             return 0;
     }
-}
-
-/// The classic key code of a Qt key: letters and digits as their upper-case
-/// character, the named keys as their virtual-key numbers.
-int keyCode(int key) {
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return kKeyReturn;
-        case Qt::Key_Escape:
-            return 27;
-        case Qt::Key_Space:
-            return 32;
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_Left:
-            return kKeyLeft;
-        case Qt::Key_Up:
-            return kKeyUp;
-        case Qt::Key_Right:
-            return kKeyRight;
-        case Qt::Key_Down:
-            return kKeyDown;
-        default:
-            break;
-    }
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) {
-        return key;
-    }
-    return 0;
 }
 
 /// A drop-down list that reads its entries again when the user opens it.
