@@ -4,8 +4,10 @@
 #include <QImageReader>
 #include <cstdlib>
 
+#include "decoding/Bmp.h"
 #include "decoding/Jpeg.h"
 #include "decoding/JpegMarkers.h"
+#include "decoding/LittleEndian.h"
 #include "decoding/UprightRows.h"
 
 namespace glimpa {
@@ -27,74 +29,6 @@ Format sniff(const QByteArray& bytes) {
     return Format::Unknown;
 }
 
-std::uint32_t le(const QByteArray& bytes, qsizetype at, int width) {
-    std::uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i) {
-        value = (value << 8U) | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
-}
-
-/// A BMP's size from its header, after checking that the header's promises
-/// fit the file: pixel data inside the file and every uncompressed row present.
-std::optional<QSize> bmpSize(const QByteArray& bytes, std::string& error) {
-    if (bytes.size() < 26) {
-        error = "truncated BMP header";
-        return std::nullopt;
-    }
-    const std::uint32_t offset = le(bytes, 10, 4);
-    const std::uint32_t headerSize = le(bytes, 14, 4);
-    qint64 width = 0;
-    qint64 height = 0;
-    std::uint32_t bitsPerPixel = 0;
-    std::uint32_t compression = 0;
-    if (headerSize == 12) {
-        width = le(bytes, 18, 2);
-        height = le(bytes, 20, 2);
-        bitsPerPixel = le(bytes, 24, 2);
-    } else if (headerSize >= 40 && bytes.size() >= 34) {
-        width = static_cast<std::int32_t>(le(bytes, 18, 4));
-        height = static_cast<std::int32_t>(le(bytes, 22, 4));
-        bitsPerPixel = le(bytes, 28, 2);
-        compression = le(bytes, 30, 4);
-    } else {
-        error = "unknown BMP header";
-        return std::nullopt;
-    }
-    height = std::llabs(height);
-    if (width <= 0 || height <= 0) {
-        error = "BMP without pixels";
-        return std::nullopt;
-    }
-    switch (bitsPerPixel) {
-        case 1:
-        case 4:
-        case 8:
-        case 16:
-        case 24:
-        case 32:
-            break;
-        default:
-            error = "unknown BMP bit depth";
-            return std::nullopt;
-    }
-    if (offset >= static_cast<std::uint64_t>(bytes.size())) {
-        error = "BMP pixel data lies past the end of the file";
-        return std::nullopt;
-    }
-    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-    if (uncompressed) {
-        const qint64 rowBytes = ((width * bitsPerPixel + 31) / 32) * 4;
-        if (width > limits::kMaxSidePx || height > limits::kMaxSidePx ||
-            offset + rowBytes * height > static_cast<qint64>(bytes.size())) {
-            error = "truncated BMP";
-            return std::nullopt;
-        }
-    }
-    return QSize(static_cast<int>(std::min<qint64>(width, INT32_MAX)),
-                 static_cast<int>(std::min<qint64>(height, INT32_MAX)));
-}
-
 /// Walks a GIF's blocks up to its trailer without decoding any pixels: a
 /// truncated file, a block that runs past the end, an image outside the
 /// screen or an impossible code size is refused here.
@@ -105,7 +39,8 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
         error = "truncated GIF header";
         return std::nullopt;
     }
-    const QSize screen(static_cast<int>(le(bytes, 6, 2)), static_cast<int>(le(bytes, 8, 2)));
+    const QSize screen(static_cast<int>(littleEndian(bytes, 6, 2)),
+                       static_cast<int>(littleEndian(bytes, 8, 2)));
     qsizetype at = 13;
     if ((byte(10) & 0x80U) != 0) {
         at += 3 * (qsizetype{1} << ((byte(10) & 0x07U) + 1));
@@ -143,10 +78,10 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
             if (at + 9 > size) {
                 break;
             }
-            const std::uint32_t left = le(bytes, at, 2);
-            const std::uint32_t top = le(bytes, at + 2, 2);
-            const std::uint32_t width = le(bytes, at + 4, 2);
-            const std::uint32_t height = le(bytes, at + 6, 2);
+            const std::uint32_t left = littleEndian(bytes, at, 2);
+            const std::uint32_t top = littleEndian(bytes, at + 2, 2);
+            const std::uint32_t width = littleEndian(bytes, at + 4, 2);
+            const std::uint32_t height = littleEndian(bytes, at + 6, 2);
             const unsigned flags = byte(at + 8);
             at += 9;
             if (width == 0 || height == 0 ||
@@ -274,6 +209,11 @@ DecodedImage decode(const QByteArray& bytes, QSize size, DecodeFit fit,
             failed.error = "a picture without pixels";
         }
         return failed;
+    }
+    if (format == Format::Bmp) {
+        if (auto shrunk = decodeBmpShrunk(bytes, *natural, size, fit, limits)) {
+            return std::move(*shrunk);
+        }
     }
     return decodeWithQt(bytes, format == Format::Bmp ? "bmp" : "gif", *natural, size, fit, limits);
 }

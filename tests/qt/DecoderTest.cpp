@@ -122,6 +122,29 @@ TEST(Decoder, AFittedJpegIsShrunkWhileItDecodesAsSmoothlyAsQtScalesIt) {
               1.0);
 }
 
+TEST(Decoder, ABmpIsShrunkWhileItIsReadAsSmoothlyAsQtScalesItAndShownWithinTheBudget) {
+    const QImage photo = test::photoLike(600, 400, 7);
+    for (const int bits : {8, 24, 32}) {
+        for (const bool topDown : {false, true}) {
+            SCOPED_TRACE(std::to_string(bits) + (topDown ? " top-down" : " bottom-up"));
+            const QByteArray bytes =
+                QByteArray::fromStdString(test::bmpBytesOf(photo, bits, topDown));
+            const QImage whole =
+                QImage::fromData(bytes, "bmp").convertToFormat(QImage::Format_RGB32);
+            const DecodedImage fitted = decodePictureAt(bytes, QSize(150, 100));
+            ASSERT_TRUE(fitted) << fitted.error;
+            EXPECT_LT(meanDifference(fitted.image, whole.scaled(150, 100, Qt::IgnoreAspectRatio,
+                                                                Qt::SmoothTransformation)),
+                      1.0);
+            DecodeLimits tight;
+            tight.maxDecodedBytes = 600 * 400;  // a quarter of its pixels
+            const DecodedImage budget = decodePicture(bytes, QSize(), tight);
+            EXPECT_EQ(budget.natural, QSize(600, 400));
+            EXPECT_EQ(budget.image.size(), QSize(300, 200));
+        }
+    }
+}
+
 TEST(Decoder, PaintingNeverDecodesTheWorkerDecodesMoreAndTellsOfIt) {
     test::TempFolder folder;
     test::writeJpeg(folder.file("big.jpg"), 1600, 1200);

@@ -176,46 +176,65 @@ void writeLargeJpeg(const std::filesystem::path& path, int width, int height) {
 
 namespace {
 
-/// The 54 bytes before a 24-bit BMP's rows, each row padded to four bytes.
-std::string bmpHeader(int width, int height) {
-    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) & ~3ULL;
+/// The 54 bytes of a BMP's headers, for rows of `bits` a pixel padded to four
+/// bytes each, after `tableBytes` of colour table; top-down rows are told by a
+/// negative height.
+std::string bmpHeader(int width, int height, int bits, bool topDown, unsigned tableBytes = 0) {
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     std::string out = "BM";
-    put32le(out, static_cast<unsigned>(54 + rowBytes * static_cast<std::uint64_t>(height)));
+    put32le(out,
+            static_cast<unsigned>(54 + tableBytes + rowBytes * static_cast<std::uint64_t>(height)));
     put32le(out, 0);
-    put32le(out, 54);
+    put32le(out, 54 + tableBytes);
     put32le(out, 40);
     put32le(out, static_cast<unsigned>(width));
-    put32le(out, static_cast<unsigned>(height));
+    put32le(out, static_cast<unsigned>(topDown ? -height : height));
     put16le(out, 1);
-    put16le(out, 24);
+    put16le(out, static_cast<unsigned>(bits));
     for (int i = 0; i < 6; ++i) {
-        put32le(out, 0);
+        put32le(out, i == 4 ? tableBytes / 4 : 0);  // the colours used
     }
     return out;
 }
 
 }  // namespace
 
-void writeBmp(const std::filesystem::path& path, int width, int height) {
-    const QImage image = gradient(width, height);
-    const auto rowBytes = static_cast<std::size_t>((width * 3 + 3) & ~3);
-    std::string out = bmpHeader(width, height);
-    for (int y = height - 1; y >= 0; --y) {
+std::string bmpBytesOf(const QImage& image, int bits, bool topDown) {
+    const QImage source = bits == 8 ? image.convertToFormat(QImage::Format_Indexed8)
+                                    : image.convertToFormat(QImage::Format_RGB32);
+    const auto tableBytes = static_cast<unsigned>(bits == 8 ? source.colorCount() * 4 : 0);
+    std::string out = bmpHeader(source.width(), source.height(), bits, topDown, tableBytes);
+    for (const QRgb colour : source.colorTable()) {
+        put32le(out, colour & 0xFFFFFFU);
+    }
+    const auto rowBytes = static_cast<std::size_t>((source.width() * bits + 31) / 32 * 4);
+    for (int i = 0; i < source.height(); ++i) {
+        const int y = topDown ? i : source.height() - 1 - i;
         std::string row;
-        for (int x = 0; x < width; ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            row += static_cast<char>(qBlue(pixel));
-            row += static_cast<char>(qGreen(pixel));
-            row += static_cast<char>(qRed(pixel));
+        for (int x = 0; x < source.width(); ++x) {
+            if (bits == 8) {
+                row += static_cast<char>(source.pixelIndex(x, y));
+                continue;
+            }
+            const QRgb pixel = source.pixel(x, y);
+            row += {static_cast<char>(qBlue(pixel)), static_cast<char>(qGreen(pixel)),
+                    static_cast<char>(qRed(pixel))};
+            if (bits == 32) {
+                row += '\0';
+            }
         }
         row.resize(rowBytes, '\0');
         out += row;
     }
-    writeBytes(path, out);
+    return out;
+}
+
+void writeBmp(const std::filesystem::path& path, int width, int height) {
+    writeBytes(path, bmpBytesOf(gradient(width, height), 24, false));
 }
 
 void writeHollowBmp(const std::filesystem::path& path, int width, int height) {
-    writeBytes(path, bmpHeader(width, height));
+    writeBytes(path, bmpHeader(width, height, 24, false));
     std::filesystem::resize_file(
         path, 54 + ((static_cast<std::uintmax_t>(width) * 3 + 3) & ~std::uintmax_t{3}) *
                        static_cast<std::uintmax_t>(height));

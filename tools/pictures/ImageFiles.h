@@ -12,6 +12,9 @@ namespace glimpa::test {
 /// Real picture files for tests, with photo-like gradients so that scaling and
 /// orientation can be told apart.
 void writeBmp(const std::filesystem::path& path, int width, int height);
+/// An image as an uncompressed BMP of 8 (with a colour table), 24 or 32 bits
+/// a pixel, its rows stored bottom-up as most are, or top-down.
+std::string bmpBytesOf(const QImage& image, int bits, bool topDown);
 /// A 24-bit BMP of any size whose rows are a hole in the file (read as
 /// black): no time or disk taken to make it.
 void writeHollowBmp(const std::filesystem::path& path, int width, int height);
