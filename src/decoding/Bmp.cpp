@@ -14,10 +14,6 @@ namespace glimpa {
 
 namespace {
 
-qint64 bytesOf(QSize pixels) {
-    return qint64{pixels.width()} * pixels.height() * 4;
-}
-
 /// The size a picture of `natural` pixels is decoded to, as decodeBmpShrunk
 /// describes it.
 QSize targetSize(QSize natural, QSize size, DecodeFit fit, const DecodeLimits& limits) {
@@ -35,13 +31,7 @@ QSize targetSize(QSize natural, QSize size, DecodeFit fit, const DecodeLimits& l
                     .boundedTo(natural);
         }
     }
-    if (bytesOf(target) > limits.maxDecodedBytes) {
-        const double factor = std::sqrt(static_cast<double>(limits.maxDecodedBytes) /
-                                        static_cast<double>(bytesOf(target)));
-        target = QSize(std::max(1, static_cast<int>(target.width() * factor)),
-                       std::max(1, static_cast<int>(target.height() * factor)));
-    }
-    return target;
+    return withinBudget(target, limits.maxDecodedBytes);
 }
 
 }  // namespace
@@ -121,7 +111,7 @@ std::optional<DecodedImage> decodeBmpShrunk(const QByteArray& bytes, QSize natur
     }
     DecodedImage result;
     result.natural = natural;
-    if (bytesOf(target) > limits.maxDecodedBytes) {
+    if (decodedBytes(target) > limits.maxDecodedBytes) {
         result.error = "the picture needs more memory than allowed";
         return result;
     }

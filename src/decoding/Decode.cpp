@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "decoding/Bmp.h"
@@ -136,7 +138,7 @@ DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize nat
     DecodedImage result;
     result.natural = natural;
     if (natural.width() > limits.maxSide || natural.height() > limits.maxSide ||
-        static_cast<qint64>(natural.width()) * natural.height() * 4 > limits.maxDecodedBytes) {
+        decodedBytes(natural) > limits.maxDecodedBytes) {
         result.error = "the picture needs more memory than allowed";
         return result;
     }
@@ -169,6 +171,16 @@ DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize nat
 }
 
 }  // namespace
+
+QSize withinBudget(QSize pixels, std::int64_t budget) {
+    if (decodedBytes(pixels) <= budget) {
+        return pixels;
+    }
+    const double factor =
+        std::sqrt(static_cast<double>(budget) / static_cast<double>(decodedBytes(pixels)));
+    return {std::max(1, static_cast<int>(pixels.width() * factor)),
+            std::max(1, static_cast<int>(pixels.height() * factor))};
+}
 
 bool hasPictureSignature(const QByteArray& head) {
     return sniff(head) != Format::Unknown;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,16 @@ struct DecodedImage {
 
 /// What size a picture is decoded to: at least a size, or exactly that size.
 enum class DecodeFit { Covering, Exactly };
+
+/// The bytes a picture of this many pixels takes decoded, four a pixel.
+inline std::int64_t decodedBytes(QSize pixels) {
+    return std::int64_t{pixels.width()} * pixels.height() * 4;
+}
+
+/// The largest size of the shape of `pixels` whose decoded bytes stay within
+/// `budget`; `pixels` itself when they do. It may still be over the budget
+/// when not even one row fits.
+QSize withinBudget(QSize pixels, std::int64_t budget);
 
 /// Whether the first bytes of a file are those of a BMP, JPEG or GIF.
 bool hasPictureSignature(const QByteArray& head);

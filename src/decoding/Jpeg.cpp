@@ -95,9 +95,6 @@ int coveringDenominator(QSize stored, QSize needed) {
 /// the budget.
 std::optional<JpegPlan> planDecode(QSize stored, QSize needed, DecodeFit fit,
                                    const DecodeLimits& limits) {
-    const auto bytesOf = [](QSize pixels) {
-        return static_cast<qint64>(pixels.width()) * pixels.height() * 4;
-    };
     JpegPlan plan;
     if (!needed.isEmpty()) {
         plan.denominator = coveringDenominator(stored, needed);
@@ -108,18 +105,15 @@ std::optional<JpegPlan> planDecode(QSize stored, QSize needed, DecodeFit fit,
         needed.height() <= plan.target.height()) {
         plan.target = needed;
     }
-    if (bytesOf(plan.target) <= limits.maxDecodedBytes) {
+    if (decodedBytes(plan.target) <= limits.maxDecodedBytes) {
         return plan;
     }
     // A photo larger than the budget is shown at the largest size of its
     // shape that the budget holds, shrunk from the smallest reduction that
     // covers that size: the rows pass, only the result is held. Unless that
     // reduction is too large to decode at once: then from a smaller one.
-    const double factor = std::sqrt(static_cast<double>(limits.maxDecodedBytes) /
-                                    static_cast<double>(bytesOf(plan.target)));
-    plan.target = QSize(std::max(1, static_cast<int>(plan.target.width() * factor)),
-                        std::max(1, static_cast<int>(plan.target.height() * factor)));
-    if (bytesOf(plan.target) > limits.maxDecodedBytes) {
+    plan.target = withinBudget(plan.target, limits.maxDecodedBytes);
+    if (decodedBytes(plan.target) > limits.maxDecodedBytes) {
         return std::nullopt;
     }
     plan.denominator = std::max(plan.denominator, coveringDenominator(stored, plan.target));
