@@ -100,13 +100,6 @@ def tap(name):
     x.sync()
 
 
-def click(point):
-    xtest.fake_input(x, X.MotionNotify, x=point[0], y=point[1])
-    xtest.fake_input(x, X.ButtonPress, 1)
-    xtest.fake_input(x, X.ButtonRelease, 1)
-    x.sync()
-
-
 def reset_peak(pid):
     """Starts the count of the peak resident size afresh."""
     with open(f"/proc/{pid}/clear_refs", "w") as refs:
@@ -266,12 +259,13 @@ class Glimpa(Program):
         driver.click_on(driver.wait_for("the first file", lambda: files[0]))
 
 
-class GlimpaNext(Glimpa):
+class GlimpaKeys(Glimpa):
     """GLIMPA started on the folder (it starts at natural size), then with
-    "Size to Fit" ticked, paging with its buttons, clicked."""
-    name = "glimpa Next"
+    "Size to Fit" ticked and its picture frame clicked, paging with the keys
+    the other viewers take: Right, End and Home."""
+    name = "glimpa keys"
     starts_on_picture = True
-    buttons = {"next": "Next Image", "last": "Last Image", "first": "First Image"}
+    keys = Program.keys
 
     def configure(self, home, folder):
         pass
@@ -282,14 +276,7 @@ class GlimpaNext(Glimpa):
     def ready(self):
         main = driver.main_window()
         driver.press(driver.control(main, "check box", "Size to Fit"))
-        self.points = {}
-        for where, name in self.buttons.items():
-            extents = driver.control(main, "push button", name).queryComponent().getExtents(
-                driver.pyatspi.DESKTOP_COORDS)
-            self.points[where] = (extents.x + extents.width // 2, extents.y + extents.height // 2)
-
-    def go(self, where):
-        click(self.points[where])
+        driver.click_on(driver.control(main, "filler", "Picture frame"))
 
 
 def run_walk(program, folder, files, blank):
@@ -382,7 +369,7 @@ def main():
                         help="only the key held down (references from one walk)")
     options = parser.parse_args()
 
-    programs = [Glimpa(options.work, options.glimpa), GlimpaNext(options.work, options.glimpa),
+    programs = [Glimpa(options.work, options.glimpa), GlimpaKeys(options.work, options.glimpa),
                 Feh(options.work), Nsxiv(options.work), Eog(options.work), Qimgv(options.work),
                 Gwenview(options.work), LxImage(options.work)]
     if options.only:
