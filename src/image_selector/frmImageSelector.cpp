@@ -55,6 +55,7 @@ void frmImageSelector::design() {
     Dir1.setAccessible("Folders", "Double-click or Enter opens a folder");
     File1.setAccessible("Picture files", "Click to show a file; Enter adds it to the lineup");
     Picture1.setAccessible("Status");
+    Picture1.setTabStop(false);
     ProgressBar1.setAccessible("Adding progress");
 }
 

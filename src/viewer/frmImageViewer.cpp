@@ -108,11 +108,13 @@ void frmImageViewer::design() {
                           "Seconds between pictures in the slideshow; 0 stops it");
     ProgressBar1.setAccessible("Slideshow countdown", "Time left until the next picture");
     Picture1.setAccessible("Switches and counter");
+    Picture1.setTabStop(false);
     // The counter reads out its number, described by what it counts.
     lblActiveImage.setAccessible({}, "Number of the picture on display");
     lblImageCount.setAccessible({}, "Number of pictures in the lineup");
     HScroll1.setAccessible("Horizontal position in the picture");
     picVscroll.setAccessible("Vertical scrolling");
+    picVscroll.setTabStop(false);
     VScroll1.setAccessible("Vertical position in the picture");
     picBackground.setAccessible("Picture frame");
     Image1.setAccessible("Picture on display");

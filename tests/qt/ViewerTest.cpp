@@ -142,6 +142,25 @@ TEST_F(QtViewer, TheKeysOfTheFocusedFramePageThroughTheLineupAndScrollTheLargePi
     EXPECT_EQ(app.CurrentFile, folder.file("a.jpg"));
 }
 
+TEST_F(QtViewer, TabGoesRoundTheControlsThatTakeInputAndPassesThePanelsBy) {
+    Main(app);
+    settle();
+    QWidget* window = backend.widgetFor(viewer().form());
+    QWidget* frame = backend.widgetFor(viewer().picBackground);
+    ASSERT_EQ(window->focusWidget(), frame);
+    std::vector<QWidget*> stops;
+    do {
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        stops.push_back(window->focusWidget());
+    } while (stops.back() != frame && stops.size() < 30);
+    EXPECT_EQ(stops.back(), frame);  // round again
+    for (PictureBox* panel : {&viewer().Picture1, &viewer().picVscroll}) {
+        EXPECT_EQ(std::count(stops.begin(), stops.end(), backend.widgetFor(*panel)), 0)
+            << panel->name();
+    }
+    EXPECT_EQ(std::count(stops.begin(), stops.end(), backend.widgetFor(viewer().Check1)), 1);
+}
+
 // A photo of 102 million pixels is shown at its natural size, with no more
 // memory than its pixels and a quarter.
 #ifndef GLIMPA_SANITIZED

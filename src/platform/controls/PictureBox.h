@@ -20,6 +20,14 @@ public:
         changed(Aspect::Style);
     }
 
+    /// Whether Tab stops at the panel; a panel that only holds other controls
+    /// takes no focus from the keyboard or the mouse.
+    bool tabStop() const { return m_tabStop; }
+    void setTabStop(bool on) {
+        m_tabStop = on;
+        changed(Aspect::Style);
+    }
+
     /// Draws the panel now rather than at the next idle moment.
     void refresh() { changed(Aspect::Style); }
 
@@ -31,6 +39,7 @@ public:
 
 private:
     std::int32_t m_backColor = -1;
+    bool m_tabStop = true;
 };
 
 }  // namespace glimpa

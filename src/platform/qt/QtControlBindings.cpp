@@ -170,11 +170,11 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
         case ControlKind::PictureBox: {
             auto& box = static_cast<PictureBox&>(control);
             auto* widget = new QWidget(parent);
-            widget->setFocusPolicy(Qt::StrongFocus);
             auto sync = [&box, widget = QPointer<QWidget>(widget)](Aspect aspect) {
                 if (widget.isNull() || aspect != Aspect::Style) {
                     return;
                 }
+                widget->setFocusPolicy(box.tabStop() ? Qt::StrongFocus : Qt::NoFocus);
                 if (box.backColor() >= 0) {
                     QPalette palette = widget->palette();
                     palette.setColor(QPalette::Window,
