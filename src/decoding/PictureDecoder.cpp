@@ -123,6 +123,16 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
         handOut(path, *prepared);
         return {std::move(prepared->picture), {}};
     }
+    // A picture not among those wanted is a jump away from them: they go
+    // before it is decoded, so that memory never holds them and it together.
+    prepared.reset();
+    lock.lock();
+    if (std::find(m_wanted.begin(), m_wanted.end(), path) == m_wanted.end()) {
+        m_prepared.clear();
+        m_wanted.clear();
+        m_queue.clear();
+    }
+    lock.unlock();
     DecodeResult result = decodeFile(path, request, moreWanted(), hurried);
     if (!result) {
         qCInfo(decodeLog).noquote() << QFile::decodeName(QByteArray::fromStdString(path)) << ":"

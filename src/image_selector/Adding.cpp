@@ -26,8 +26,7 @@ void frmImageSelector::File1_Click() {
     const std::string name = File1.fileName();
     if (!name.empty()) {
         const int row = File1.listIndex();
-        m_travel = row < m_previewedRow ? -1 : 1;
-        m_previewedRow = row;
+        m_travel.reach(row);
         m_app.CurrentFile = pathOf(name);
         showStatus("Loading Image for Preview");
         viewer.LoadPic();  // which has the neighbours prepared meanwhile
@@ -43,14 +42,12 @@ void frmImageSelector::File1_Click() {
 
 std::vector<std::string> frmImageSelector::previewNeighbours(const std::string& path) {
     std::vector<std::string> neighbours;
-    const std::string* previewed = File1.list(m_previewedRow);
+    const std::string* previewed = File1.list(m_travel.row());
     if (previewed == nullptr || pathOf(*previewed) != path) {
         return neighbours;
     }
-    for (const int row : {m_previewedRow + m_travel, m_previewedRow - m_travel}) {
-        if (const std::string* file = File1.list(row)) {
-            neighbours.push_back(pathOf(*file));
-        }
+    if (const std::string* file = File1.list(m_travel.ahead(File1.listCount(), false))) {
+        neighbours.push_back(pathOf(*file));
     }
     return neighbours;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Travel.h"
 #include "app/Window.h"
 #include "platform/controls/CommandButton.h"
 #include "platform/controls/DirListBox.h"
@@ -68,9 +69,8 @@ private:
     void hideStatus();
 
     /// The row of the file list last previewed, and the direction of travel
-    /// that led there (1: down, -1: up).
-    int m_previewedRow = -1;
-    int m_travel = 1;
+    /// that led there.
+    Travel m_travel;
 };
 
 }  // namespace glimpa

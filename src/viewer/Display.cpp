@@ -41,6 +41,8 @@ void frmImageViewer::LoadPic() {
         Image1.setWidth(0);
         Image1.setHeight(0);
     } else {
+        // The picture left goes first: it and the next are never held together.
+        Image1.setPicture(nullptr);
         DecodeResult decoded = services.decoder.decode(m_app.CurrentFile, displayHint());
         if (!decoded) {
             services.pointer.setBusy(false);
@@ -71,19 +73,17 @@ DisplayHint frmImageViewer::displayHint() {
 }
 
 void frmImageViewer::prefetchNeighbours() {
-    // The next entry first: the slideshow and the Next button go there.
     ListBox& list = lineup();
-    const int count = list.listCount();
     const int active = list.listIndex();
     const bool inLineup = active >= 0 && list.text() == m_app.CurrentFile;
     std::vector<std::string> neighbours;
     if (inLineup) {
-        for (int index : {active + 1 < count ? active + 1 : 0, active - 1}) {
-            const std::string* path = list.list(index);
-            if (path != nullptr && *path != m_app.CurrentFile &&
-                std::find(neighbours.begin(), neighbours.end(), *path) == neighbours.end()) {
-                neighbours.push_back(*path);
-            }
+        // Forward past the last entry comes back to the first, as the
+        // slideshow goes.
+        m_travel.reach(active);
+        const std::string* path = list.list(m_travel.ahead(list.listCount(), true));
+        if (path != nullptr && *path != m_app.CurrentFile) {
+            neighbours.push_back(*path);
         }
     } else if (!m_app.CurrentFile.empty()) {
         // A file previewed from the Image Selector's list has that list's

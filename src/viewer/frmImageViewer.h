@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Travel.h"
 #include "app/Window.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/CommandButton.h"
@@ -112,10 +113,12 @@ private:
     void setScrollSteps(ScrollBar& bar, Twips pictureLength);
     void removeImageOnDisplay(int rememberedIndex);
     DisplayHint displayHint();
-    /// Has the pictures beside the one shown prepared for this window's
+    /// Has the picture ahead of the one shown prepared for this window's
     /// display: in the lineup, or in the Image Selector's list it came from.
     void prefetchNeighbours();
     void restartCountdown();
+
+    Travel m_travel;  // in the lineup
 };
 
 }  // namespace glimpa

@@ -131,21 +131,28 @@ TEST_F(Display, GetPicLoadsTheActiveEntryAndRemembersItsIndex) {
     EXPECT_EQ(viewer->form().caption(), "GLIMPA Viewing:  " + folder.file("2.jpg"));
 }
 
-TEST_F(Display, TheNeighboursOfTheActiveEntryArePreparedNextFirstForTheFrameShown) {
-    fillLineup(3);
-    lineup().setListIndex(2);
-    viewer->GetPic();
-    EXPECT_EQ(h.decoder.prefetched,
-              (std::vector<std::string>{folder.file("0.jpg"), folder.file("1.jpg")}));
-    EXPECT_FALSE(h.decoder.prefetchHint.fits());  // natural size: the whole picture
+TEST_F(Display, TheEntryAheadInTheDirectionOfTravelIsPreparedForTheFrameShown) {
+    fillLineup(4);
+    auto show = [&](int index) {
+        lineup().setListIndex(index);
+        viewer->GetPic();
+        return h.decoder.prefetched;
+    };
+    using Paths = std::vector<std::string>;
+    EXPECT_EQ(show(2), Paths{folder.file("3.jpg")});
+    EXPECT_FALSE(h.decoder.prefetchHint.fits());      // natural size: the whole picture
+    EXPECT_EQ(show(3), Paths{folder.file("0.jpg")});  // on past the last: the first
+    EXPECT_EQ(show(1), Paths{folder.file("0.jpg")});  // turned back
+    EXPECT_EQ(show(0), Paths{folder.file("1.jpg")});  // nothing before the first
 
     sizeWindow(9120, 7080);  // client 9000 × 6600, frame below toolbar and scroll bar row
     viewer->Check1.setValue(CheckBox::Checked);
     EXPECT_EQ(h.decoder.prefetchHint, (DisplayHint{600, 383}));  // prepared again, fitted
-    viewer->cmdPrevious.click();
+    viewer->cmdNext.click();
     EXPECT_EQ(h.decoder.decoded.back(), folder.file("1.jpg"));
     EXPECT_EQ(h.decoder.lastHint, (DisplayHint{600, 383}));
     EXPECT_EQ(h.decoder.prefetchHint, h.decoder.lastHint);
+    EXPECT_EQ(h.decoder.prefetched, Paths{folder.file("2.jpg")});
 }
 
 TEST_F(Display, AFittedPictureNeverNeedsAScrollBar) {
