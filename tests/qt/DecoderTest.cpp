@@ -342,6 +342,11 @@ TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
     EXPECT_TRUE(decoder.isPrepared(folder.file("b.jpg")));
     EXPECT_FALSE(decoder.isPrepared(folder.file("c.jpg")));
     EXPECT_TRUE(decoder.isPrepared(folder.file("small.jpg")));
+
+    // A jump to a picture not wanted lets the prepared ones go.
+    ASSERT_TRUE(decoder.decode(folder.file("a.jpg")));
+    EXPECT_FALSE(decoder.isPrepared(folder.file("b.jpg")));
+    EXPECT_FALSE(decoder.isPrepared(folder.file("small.jpg")));
 }
 
 #ifndef GLIMPA_SANITIZED
