@@ -133,13 +133,13 @@ std::optional<DecodedImage> decodeBmpShrunk(const QByteArray& bytes, QSize natur
                                                         static_cast<unsigned char>(bytes[at]));
         }
     }
-    QImage image(target, QImage::Format_RGB32);
+    QImage image(target, kOpaqueFormat);
     if (image.isNull()) {
         result.error = "out of memory";
         return result;
     }
     RowShrinker shrinker(natural.width(), natural.height(), target, [&](int y, const QRgb* row) {
-        std::copy(row, row + target.width(), reinterpret_cast<QRgb*>(image.scanLine(y)));
+        storeOpaqueRow(row, target.width(), image.scanLine(y));
     });
     const qint64 offset = littleEndian(bytes, 10, 4);
     const qint64 rowBytes = ((qint64{natural.width()} * bits + 31) / 32) * 4;

@@ -130,7 +130,7 @@ QImage withoutPalette(QImage image) {
         image.setColorTable(table);
     }
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                         : QImage::Format_RGB32);
+                                                         : kOpaqueFormat);
 }
 
 DecodedImage decodeWithQt(const QByteArray& bytes, const char* format, QSize natural, QSize size,

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "decoding/Limits.h"
+#include "decoding/OpaqueImage.h"
 
 namespace glimpa {
 

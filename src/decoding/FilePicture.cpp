@@ -84,9 +84,15 @@ const QImage& FilePicture::imageAt(QSize pixels) const {
     if (m_decoded.isNull()) {
         return m_scaled;
     }
-    m_scaled = pixels.isEmpty()
-                   ? QImage()
-                   : m_decoded.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const bool shrinks =
+        pixels.width() <= m_decoded.width() && pixels.height() <= m_decoded.height();
+    if (pixels.isEmpty()) {
+        m_scaled = QImage();
+    } else if (shrinks && m_decoded.format() == kOpaqueFormat) {
+        m_scaled = shrinkOpaque(m_decoded, pixels);
+    } else {
+        m_scaled = m_decoded.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     // What was decoded can be had again from the source: only what is drawn
     // is kept.
     if (!m_source.path.empty()) {

@@ -155,8 +155,7 @@ void convertToSrgb(QImage& image, const QByteArray& bytes) {
     }
     const QColorSpace space = QColorSpace::fromIccProfile(profile);
     if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
-        image.setColorSpace(space);
-        image.convertToColorSpace(QColorSpace::SRgb);
+        transformOpaque(image, space.transformationToColorSpace(QColorSpace::SRgb));
     }
 }
 
@@ -215,7 +214,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     const QSize decoded = scaledBy(stored, denominator);
     const bool shrink = target != decoded;
     // Rows go straight to where they belong in the upright picture.
-    QImage image(turnsSideways(orientation) ? target.transposed() : target, QImage::Format_RGB32);
+    QImage image(turnsSideways(orientation) ? target.transposed() : target, kOpaqueFormat);
     if (image.isNull()) {
         result.error = "out of memory";
         return result;
@@ -226,10 +225,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     if (shrink) {
         shrinker.emplace(decoded.width(), decoded.height(), target, put);
     }
-    // Decoded straight into the picture when it needs neither shrinking nor
-    // turning.
-    const bool direct = !shrink && orientation == 1;
-    std::vector<QRgb> row(direct ? 0 : static_cast<std::size_t>(decoded.width()));
+    std::vector<QRgb> row(static_cast<std::size_t>(decoded.width()));
     bool cmyk = false;
     result.error = withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
         jpeg_read_header(&info, TRUE);
@@ -237,7 +233,10 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         info.scale_denom = static_cast<unsigned>(denominator);
         // CMYK (or YCCK) is decoded as such and turned into RGB row by row.
         cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-        info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+        // Decoded straight into the picture when it needs neither shrinking
+        // nor turning nor a change of colours.
+        const bool direct = !shrink && orientation == 1 && !cmyk;
+        info.out_color_space = cmyk ? JCS_CMYK : direct ? JCS_EXT_RGB : JCS_EXT_BGRX;
         jpeg_start_decompress(&info);
         if (QSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height)) !=
             decoded) {
@@ -245,16 +244,15 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         }
         while (info.output_scanline < info.output_height) {
             const int y = static_cast<int>(info.output_scanline);
-            QRgb* into = direct ? reinterpret_cast<QRgb*>(image.scanLine(y)) : row.data();
-            auto* samples = reinterpret_cast<JSAMPROW>(into);
+            JSAMPROW samples = direct ? image.scanLine(y) : reinterpret_cast<JSAMPROW>(row.data());
             jpeg_read_scanlines(&info, &samples, 1);
             if (cmyk) {
-                cmykToRgb(into, decoded.width(), info.saw_Adobe_marker != 0);
+                cmykToRgb(row.data(), decoded.width(), info.saw_Adobe_marker != 0);
             }
             if (shrinker) {
-                shrinker->add(into);
+                shrinker->add(row.data());
             } else if (!direct) {
-                put(y, into);
+                put(y, row.data());
             }
         }
         jpeg_finish_decompress(&info);

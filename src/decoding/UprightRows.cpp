@@ -1,6 +1,8 @@
 #include "decoding/UprightRows.h"
 
-#include <algorithm>
+#include <iterator>
+
+#include "decoding/OpaqueImage.h"
 
 namespace glimpa {
 
@@ -13,17 +15,19 @@ UprightRows::UprightRows(QImage& upright, QSize stored, int orientation)
 void UprightRows::put(int y, const QRgb* row) {
     const int width = m_stored.width();
     const int height = m_stored.height();
+    constexpr int kPixel = 3;
     // Where the stored pixel (x, y) goes: along an upright row for the
     // orientations 1 to 4, down an upright column for 5 to 8.
     switch (m_orientation) {
         case 2:  // mirrored across
-            std::reverse_copy(row, row + width, rowOf(y));
-            return;
         case 3:  // turned half round
-            std::reverse_copy(row, row + width, rowOf(height - 1 - y));
+            m_reversed.assign(std::make_reverse_iterator(row + width),
+                              std::make_reverse_iterator(row));
+            storeOpaqueRow(m_reversed.data(), width,
+                           rowOf(m_orientation == 2 ? y : height - 1 - y));
             return;
         case 4:  // mirrored upside down
-            std::copy(row, row + width, rowOf(height - 1 - y));
+            storeOpaqueRow(row, width, rowOf(height - 1 - y));
             return;
         case 5:    // (x, y) to (y, x)
         case 6:    // turned a quarter clockwise: (x, y) to (height - 1 - y, x)
@@ -33,12 +37,12 @@ void UprightRows::put(int y, const QRgb* row) {
             const bool upwards = m_orientation == 7 || m_orientation == 8;
             for (int x = 0; x < width; ++x) {
                 const int upright = upwards ? width - 1 - x : x;
-                rowOf(upright)[column] = row[x];
+                storeOpaqueRow(row + x, 1, rowOf(upright) + column * kPixel);
             }
             return;
         }
         default:
-            std::copy(row, row + width, rowOf(y));
+            storeOpaqueRow(row, width, rowOf(y));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <vector>
 
 namespace glimpa {
 
@@ -15,20 +16,21 @@ inline bool turnsSideways(int orientation) {
 /// picture is never held twice, once as stored and once turned.
 class UprightRows {
 public:
-    /// Rows of a stored picture of `stored` pixels into `upright`, a 32-bit
-    /// RGB image of the upright size.
+    /// Rows of a stored picture of `stored` pixels into `upright`, an image
+    /// of the upright size in kOpaqueFormat.
     UprightRows(QImage& upright, QSize stored, int orientation);
 
     /// Stored row y: stored.width() pixels.
     void put(int y, const QRgb* row);
 
 private:
-    QRgb* rowOf(int upright) const { return reinterpret_cast<QRgb*>(m_bits + upright * m_stride); }
+    uchar* rowOf(int upright) const { return m_bits + upright * m_stride; }
 
     uchar* const m_bits;
     const qsizetype m_stride;
     const QSize m_stored;
     const int m_orientation;
+    std::vector<QRgb> m_reversed;  // a mirrored row
 };
 
 }  // namespace glimpa
