@@ -26,8 +26,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
-                                "tests", "e2e"))
-import driver  # noqa: E402  (the e2e test's helpers: AT-SPI and X input)
+                                "tools", "xsession"))
+import driver  # noqa: E402  (AT-SPI and X input, as the end-to-end test drives)
 from Xlib import X, XK, protocol  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 

@@ -17,7 +17,7 @@ build/default/bench/glimpa_make_photos 6200 "$data/24" "${sources[@]:0:12}"
 build/default/bench/glimpa_make_photos 8944 "$data/50" "${sources[@]:0:12}"
 
 here=$(pwd)
-screen=1920x1080 manager=openbox source tests/e2e/xvfb.sh
+screen=1920x1080 manager=openbox source tools/xsession/xvfb.sh
 DESTDIR="$work/root" cmake --install build/default --prefix /usr >/dev/null
 dbus-run-session -- /usr/bin/python3 bench/peers/peers.py "$work/root/usr/bin/glimpa" "$work" \
     "$data/24" "$data/50" "$@"

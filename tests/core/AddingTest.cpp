@@ -100,7 +100,7 @@ TEST_F(Adding, AddAllConfirmedTwiceReplacesTheLineupWithoutDuplicateReports) {
     EXPECT_EQ(names(), (std::vector<std::string>{"c.jpg", "b.jpg", "a.jpg"}));
 }
 
-TEST_F(Adding, AddSelectedSkipsADuplicateWithTheSingularTextAndNoBeep) {
+TEST_F(Adding, DuplicatesAreSkippedWithOneMessageAndMoreThanOneWithABeep) {
     frmImageSelector& window = selectorOn(folder.path());
     lineup().addItem(folder.file("a.jpg"), 0);
     selectRows(window, {0, 2});
@@ -109,17 +109,13 @@ TEST_F(Adding, AddSelectedSkipsADuplicateWithTheSingularTextAndNoBeep) {
     EXPECT_EQ(h.messages.log, std::vector<std::string>{kDuplicateOne});
     EXPECT_EQ(names(), (std::vector<std::string>{"c.jpg", "a.jpg"}));
     EXPECT_EQ(counter(), "1 of 2");
-}
 
-TEST_F(Adding, ThreeDuplicatesBeepOnceAndUseThePluralText) {
-    frmImageSelector& window = selectorOn(folder.path());
-    window.cmdAddAll.click();
-    selectRows(window, {0, 1, 2});
+    selectRows(window, {0, 2});
     h.messages.log.clear();
     window.cmdAdd.click();
     EXPECT_EQ(h.messages.log,
-              (std::vector<std::string>{"beep", "box:(3)  Duplicate images were skipped."}));
-    EXPECT_EQ(lineup().listCount(), 3);
+              (std::vector<std::string>{"beep", "box:(2)  Duplicate images were skipped."}));
+    EXPECT_EQ(lineup().listCount(), 2);
 }
 
 TEST_F(Adding, EnterAddsTheCurrentFileAndShowsTheStatusForAQuarterSecond) {

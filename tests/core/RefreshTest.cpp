@@ -85,15 +85,6 @@ TEST_F(Refresh, APreviewOutsideTheLineupShowsItsPathAndPositionZero) {
     EXPECT_TRUE(toolEnabled("Clear"));
 }
 
-TEST_F(Refresh, EnforcesTheMinimumWindowSizeOneDimensionAtATime) {
-    sizeWindow(8000, 9000);
-    EXPECT_EQ(viewer->form().width(), 8900);
-    EXPECT_EQ(viewer->form().height(), 9000);
-    sizeWindow(12000, 5000);
-    EXPECT_EQ(viewer->form().width(), 12000);
-    EXPECT_EQ(viewer->form().height(), 7000);
-}
-
 TEST_F(Refresh, ScrollBarsAppearExactlyWhenThePictureExceedsTheFrame) {
     sizeWindow(9120, 7080);  // client 9000 × 6600
     // At the vertical test the frame is 6600 - 600 - 255 = 5745 twips (383 px) high.

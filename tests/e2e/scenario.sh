@@ -8,11 +8,12 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 manager=$2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/xvfb.sh"
+tools="$here/../../tools/xsession"
+source "$tools/xvfb.sh"
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 "$build/tools/glimpa_make_samples" "$work/samples" >/dev/null
 mkdir -p "$work/config" "$work/home"
 export HOME="$work/home"
-dbus-run-session -- /usr/bin/python3 "$here/${3:-geometry.py}" "$work/root/usr/bin/glimpa" \
+PYTHONPATH="$tools" dbus-run-session -- /usr/bin/python3 "$here/${3:-geometry.py}" "$work/root/usr/bin/glimpa" \
     "$work/samples" "$work/config"

@@ -8,8 +8,8 @@ import sys
 import time
 import zlib
 
-# The end-to-end test's driver works the program as a user would.
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
+# The driver works the program as a user would.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "xsession"))
 from driver import control, main_window, press, wait_for, window, x, expect_counter, start
 
 GLIMPA, SAMPLES, CONFIG, OUTPUT = sys.argv[1:5]
