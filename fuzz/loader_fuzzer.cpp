@@ -2,10 +2,13 @@
 // input: the loader must give back either a picture within the limits or a
 // failure, and never crash, hang or overrun memory.
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "decoding/Decode.h"
+#include "decoding/JpegMarkers.h"
 
 namespace {
 
@@ -52,5 +55,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(shrunk);
     require(!shrunk || shrunk.natural.width() < small.width() ||
             shrunk.natural.height() < small.height() || shrunk.image.size() == small);
+    // Read on from its file a few bytes at a time after its header, a
+    // baseline JPEG decodes as from all of its bytes at once.
+    const qsizetype header = glimpa::jpegHeaderLength(bytes);
+    if (header >= 0 && !glimpa::jpegFrame(bytes).progressive) {
+        const qsizetype step = 1 + data[0] % 97;
+        qsizetype at = header;
+        const glimpa::ReadOn readOn = [&](char* into, qsizetype count) {
+            const qsizetype got = std::min({count, step, bytes.size() - at});
+            std::memcpy(into, bytes.constData() + at, static_cast<std::size_t>(got));
+            at += got;
+            return got;
+        };
+        const glimpa::DecodedImage read =
+            glimpa::decodePictureAt(bytes.left(header), small, limits, readOn);
+        require(static_cast<bool>(read) == static_cast<bool>(shrunk));
+        require(!read || read.image == shrunk.image);
+    }
     return 0;
 }

@@ -208,11 +208,11 @@ std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error) {
 
 namespace {
 
-DecodedImage decode(const QByteArray& bytes, QSize size, DecodeFit fit,
-                    const DecodeLimits& limits) {
+DecodedImage decode(const QByteArray& bytes, QSize size, DecodeFit fit, const DecodeLimits& limits,
+                    const ReadOn& readOn) {
     const Format format = sniff(bytes);
     if (format == Format::Jpeg) {
-        return decodeJpeg(bytes, size, fit, limits);
+        return decodeJpeg(bytes, size, fit, limits, readOn);
     }
     DecodedImage failed;
     const std::optional<QSize> natural = pictureSize(bytes, failed.error);
@@ -232,12 +232,14 @@ DecodedImage decode(const QByteArray& bytes, QSize size, DecodeFit fit,
 
 }  // namespace
 
-DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits) {
-    return decode(bytes, cover, DecodeFit::Covering, limits);
+DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits,
+                           const ReadOn& readOn) {
+    return decode(bytes, cover, DecodeFit::Covering, limits, readOn);
 }
 
-DecodedImage decodePictureAt(const QByteArray& bytes, QSize pixels, const DecodeLimits& limits) {
-    return decode(bytes, pixels, DecodeFit::Exactly, limits);
+DecodedImage decodePictureAt(const QByteArray& bytes, QSize pixels, const DecodeLimits& limits,
+                             const ReadOn& readOn) {
+    return decode(bytes, pixels, DecodeFit::Exactly, limits, readOn);
 }
 
 }  // namespace glimpa

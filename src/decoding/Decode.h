@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,11 @@ struct DecodedImage {
     std::string error;
     explicit operator bool() const { return !image.isNull(); }
 };
+
+/// The rest of a file of which only the first bytes are held, read on while
+/// it decodes: reads up to `count` bytes into `into` and answers how many (0
+/// at its end or on a failure).
+using ReadOn = std::function<qsizetype(char* into, qsizetype count)>;
 
 /// What size a picture is decoded to: at least a size, or exactly that size.
 enum class DecodeFit { Covering, Exactly };
@@ -43,13 +49,15 @@ std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error);
 /// Decodes BMP, JPEG or GIF bytes (recognised by content) upright. With a
 /// non-empty cover size the result may be smaller than the natural size but
 /// covers that many pixels (a JPEG is decoded at a reduced DCT scale);
-/// otherwise it has the natural size.
-DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits = {});
+/// otherwise it has the natural size. With `readOn`, `bytes` holds only a
+/// baseline JPEG's header and the rest is read as it decodes.
+DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits = {},
+                           const ReadOn& readOn = {});
 
 /// Decodes a picture as decodePicture does, but smoothly shrunk to exactly
 /// `pixels` when the picture is at least that large in both directions (a
 /// JPEG while it decodes, never held whole at a larger scale).
-DecodedImage decodePictureAt(const QByteArray& bytes, QSize pixels,
-                             const DecodeLimits& limits = {});
+DecodedImage decodePictureAt(const QByteArray& bytes, QSize pixels, const DecodeLimits& limits = {},
+                             const ReadOn& readOn = {});
 
 }  // namespace glimpa

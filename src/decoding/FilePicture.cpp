@@ -39,9 +39,13 @@ void FilePicture::askFor(QSize cover) const {
 
 void FilePicture::refine(QSize cover) const {
     std::string error;
-    const auto file = readPictureFile(m_source.path, error);
-    DecodedImage again = file && file->stamp == m_source.stamp ? decodePictureAt(file->bytes, cover)
-                                                               : DecodedImage{};
+    const auto file = openPictureFile(m_source.path, error);
+    DecodedImage again = file && file->stamp == m_source.stamp
+                             ? decodePictureAt(file->bytes, cover, {}, file->readOn)
+                             : DecodedImage{};
+    if (again && !file->unchanged()) {
+        again = DecodedImage{};
+    }
     const std::lock_guard lock(m_offerMutex);
     if (again && again.natural == m_natural && again.image.width() > m_offered.width()) {
         m_offered = std::move(again.image);

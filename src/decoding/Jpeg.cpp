@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 #include "decoding/RowShrinker.h"
 #include "decoding/UprightRows.h"
@@ -38,12 +40,55 @@ void failOnWarning(j_common_ptr info, int level) {
     }
 }
 
-/// Runs `steps` on a decompressor reading `bytes` and answers their error, or
-/// libjpeg's when it failed or warned (empty: all went well). libjpeg leaves
-/// `steps` by a long jump: it must not hold anything that needs destroying
-/// while it calls libjpeg.
+/// A JPEG's header held, and the rest of it read on, a buffer at a time, as
+/// the decoder asks for more.
+struct ReadOnSource {
+    static constexpr std::size_t kBuffer = 64 * 1024;
+
+    jpeg_source_mgr manager{};
+    const ReadOn* readOn = nullptr;
+    std::vector<JOCTET> buffer = std::vector<JOCTET>(kBuffer);
+};
+
+boolean fillFromFile(j_decompress_ptr info) {
+    auto* source = reinterpret_cast<ReadOnSource*>(info->src);
+    qsizetype got = (*source->readOn)(reinterpret_cast<char*>(source->buffer.data()),
+                                      static_cast<qsizetype>(source->buffer.size()));
+    if (got <= 0) {
+        // As libjpeg's own readers do at a file's early end: a warning
+        // (a failure here), and an end marker.
+        WARNMS(info, JWRN_JPEG_EOF);
+        source->buffer[0] = 0xFF;
+        source->buffer[1] = JPEG_EOI;
+        got = 2;
+    }
+    source->manager.next_input_byte = source->buffer.data();
+    source->manager.bytes_in_buffer = static_cast<std::size_t>(got);
+    return TRUE;
+}
+
+void skipInFile(j_decompress_ptr info, long count) {
+    jpeg_source_mgr& manager = *info->src;
+    while (count > static_cast<long>(manager.bytes_in_buffer)) {
+        count -= static_cast<long>(manager.bytes_in_buffer);
+        fillFromFile(info);
+    }
+    if (count > 0) {
+        manager.next_input_byte += count;
+        manager.bytes_in_buffer -= static_cast<std::size_t>(count);
+    }
+}
+
+void noSourceStep(j_decompress_ptr /*info*/) {}
+
+/// Runs `steps` on a decompressor reading `bytes` (and, with `readOn`, the
+/// rest of the file after them) and answers their error, or libjpeg's when
+/// it failed or warned (empty: all went well). libjpeg leaves `steps` by a
+/// long jump: it must not hold anything that needs destroying while it calls
+/// libjpeg.
 template <typename Steps>
-std::string withDecompressor(const QByteArray& bytes, Steps steps) {
+std::string withDecompressor(const QByteArray& bytes, const ReadOn& readOn, Steps steps) {
+    ReadOnSource source;
     jpeg_decompress_struct info{};
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
@@ -54,8 +99,20 @@ std::string withDecompressor(const QByteArray& bytes, Steps steps) {
         return errors.message[0] != '\0' ? errors.message : "damaged JPEG data";
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
+    if (readOn) {
+        source.readOn = &readOn;
+        source.manager.next_input_byte = reinterpret_cast<const JOCTET*>(bytes.constData());
+        source.manager.bytes_in_buffer = static_cast<std::size_t>(bytes.size());
+        source.manager.init_source = noSourceStep;
+        source.manager.fill_input_buffer = fillFromFile;
+        source.manager.skip_input_data = skipInFile;
+        source.manager.resync_to_restart = jpeg_resync_to_restart;
+        source.manager.term_source = noSourceStep;
+        info.src = &source.manager;
+    } else {
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                     static_cast<unsigned long>(bytes.size()));
+    }
     std::string error = steps(info);
     jpeg_destroy_decompress(&info);
     return error;
@@ -163,7 +220,7 @@ void convertToSrgb(QImage& image, const QByteArray& bytes) {
 
 QSize jpegStoredSize(const QByteArray& bytes, std::string& error) {
     QSize stored;
-    error = withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+    error = withDecompressor(bytes, {}, [&](jpeg_decompress_struct& info) {
         jpeg_read_header(&info, TRUE);
         stored = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
         return std::string();
@@ -175,7 +232,7 @@ QSize jpegStoredSize(const QByteArray& bytes, std::string& error) {
 }
 
 DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
-                        const DecodeLimits& limits) {
+                        const DecodeLimits& limits, const ReadOn& readOn) {
     DecodedImage result;
     const QSize stored = jpegStoredSize(bytes, result.error);
     if (stored.isEmpty()) {
@@ -188,6 +245,10 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         return result;
     }
     const JpegFrame frame = jpegFrame(bytes);
+    if (frame.progressive && readOn) {
+        result.error = "a progressive JPEG is read whole before it decodes";
+        return result;
+    }
     if (frame.progressive) {
         // A progressive picture keeps every coefficient of the whole picture
         // while it decodes, whatever the scale of the result.
@@ -227,7 +288,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     }
     std::vector<QRgb> row(static_cast<std::size_t>(decoded.width()));
     bool cmyk = false;
-    result.error = withDecompressor(bytes, [&](jpeg_decompress_struct& info) {
+    result.error = withDecompressor(bytes, readOn, [&](jpeg_decompress_struct& info) {
         jpeg_read_header(&info, TRUE);
         info.scale_num = 1;
         info.scale_denom = static_cast<unsigned>(denominator);

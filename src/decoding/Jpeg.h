@@ -14,8 +14,9 @@ QSize jpegStoredSize(const QByteArray& bytes, std::string& error);
 /// still covers `size` (upright pixels; empty for the full size), any warning
 /// of the decoder counted as a failure, then turns it upright. Fitted
 /// exactly, the rows are shrunk further to `size` as they are decoded, when
-/// that is smaller in both directions.
+/// that is smaller in both directions. With `readOn`, `bytes` is the header
+/// of a baseline JPEG and the rest is read as it decodes.
 DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
-                        const DecodeLimits& limits);
+                        const DecodeLimits& limits, const ReadOn& readOn = {});
 
 }  // namespace glimpa

@@ -93,6 +93,30 @@ QByteArray jpegIccProfile(const QByteArray& bytes) {
     return profile;
 }
 
+qsizetype jpegHeaderLength(const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto size = static_cast<std::size_t>(bytes.size());
+    std::size_t at = 2;
+    while (at + 4 <= size) {
+        const unsigned marker = data[at + 1];
+        if (data[at] != 0xFF || marker == 0xFF || marker == 0xD9) {
+            return kUnknown;  // fill bytes or an end before any scan: left to libjpeg
+        }
+        const std::size_t length = (data[at + 2] << 8U) | data[at + 3];
+        if (length < 2) {
+            return kUnknown;
+        }
+        if (at + 2 + length > size) {
+            return kMore;
+        }
+        at += 2 + length;
+        if (marker == 0xDA) {
+            return static_cast<qsizetype>(at);
+        }
+    }
+    return kMore;
+}
+
 bool isJpeg(const QByteArray& bytes) {
     return bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
            static_cast<unsigned char>(bytes[1]) == 0xD8 &&

@@ -12,6 +12,13 @@ bool isJpeg(const QByteArray& bytes);
 /// The EXIF orientation (1 … 8) of a JPEG; 1 when it has none.
 int jpegOrientation(const QByteArray& bytes);
 
+/// How many bytes of a JPEG come before its first scan's data (its header
+/// through the first start-of-scan segment): kMore when `bytes` ends before
+/// that, kUnknown when its markers cannot be followed there.
+inline constexpr qsizetype kMore = -1;
+inline constexpr qsizetype kUnknown = -2;
+qsizetype jpegHeaderLength(const QByteArray& bytes);
+
 /// The number of scans (start-of-scan markers) in a JPEG.
 int jpegScanCount(const QByteArray& bytes);
 

@@ -37,6 +37,9 @@ void transformOpaque(QImage& image, const QColorTransform& transform) {
     // A band of rows at a time at four bytes a pixel, as Qt transforms them.
     constexpr int kBand = 64;
     QImage band(image.width(), kBand, QImage::Format_RGB32);
+    if (band.isNull()) {
+        return;
+    }
     for (int top = 0; top < image.height(); top += kBand) {
         const int rows = std::min(kBand, image.height() - top);
         for (int y = 0; y < rows; ++y) {

@@ -69,7 +69,7 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
                                         const FilePicture::MoreWanted& more, bool coarse,
                                         std::int64_t withinBytes) {
     std::string error;
-    const auto file = readPictureFile(path, error);
+    const auto file = openPictureFile(path, error);
     if (!file) {
         return {nullptr, error};
     }
@@ -84,10 +84,13 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     if (!coarsely && static_cast<std::int64_t>(shown.width()) * shown.height() * 4 > withinBytes) {
         return {nullptr, "larger than the pictures prepared ahead may hold"};
     }
-    DecodedImage decoded =
-        coarsely ? decodePicture(file->bytes, QSize(1, 1)) : decodePictureAt(file->bytes, fitted);
+    DecodedImage decoded = coarsely ? decodePicture(file->bytes, QSize(1, 1), {}, file->readOn)
+                                    : decodePictureAt(file->bytes, fitted, {}, file->readOn);
     if (!decoded) {
         return {nullptr, decoded.error};
+    }
+    if (!file->unchanged()) {
+        return {nullptr, "the file changed while it was read"};
     }
     // A picture keeps where more of it comes from: its file, while unchanged.
     auto picture = std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),

@@ -25,8 +25,10 @@ namespace glimpa {
 /// decoding when the picture will be fitted) and prepares the pictures asked
 /// for next on a worker thread. Prepared pictures wait in a cache budgeted by
 /// their decoded bytes and are handed out only by decode, while the file on
-/// disk is still the one that was read. Paging on, the picture left is a
-/// neighbour of the new one: it is taken back rather than decoded again.
+/// disk is still the one that was read. The picture left, when it is
+/// wanted as a neighbour of the new one, is taken back rather than decoded
+/// again. Asked for a picture not wanted, the decoder lets the prepared ones
+/// go before decoding it.
 ///
 /// A picture asked for in a hurry (soon after the one before, as while a key
 /// is held down) is decoded coarsely, and only the one most likely next is

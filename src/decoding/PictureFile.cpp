@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <utility>
 
 #include "decoding/Decode.h"
+#include "decoding/JpegMarkers.h"
 #include "decoding/Limits.h"
 
 namespace glimpa {
@@ -113,18 +115,69 @@ bool isPictureFile(const std::string& path) {
     return openPicture(path, error).has_value();
 }
 
-std::optional<PictureFile> readPictureFile(const std::string& path, std::string& error) {
+namespace {
+
+/// The whole of a file opened, read on from where its head ends.
+std::optional<PictureFile> readWhole(OpenedPicture opened, std::string& error) {
+    PictureFile result;
+    result.bytes = std::move(opened.head);
+    result.stamp = stampFrom(opened.info);
+    const qsizetype head = result.bytes.size();
+    result.bytes.resize(static_cast<qsizetype>(opened.info.st_size));
+    if (!readInto(opened.file.get(), result.bytes.data() + head, result.bytes.size() - head)) {
+        error = "the file could not be read to its end";
+        return std::nullopt;
+    }
+    return result;
+}
+
+}  // namespace
+
+std::optional<PictureFile> openPictureFile(const std::string& path, std::string& error) {
     std::optional<OpenedPicture> opened = openPicture(path, error);
     if (!opened) {
         return std::nullopt;
     }
-    PictureFile result{std::move(opened->head), stampFrom(opened->info)};
-    const qsizetype head = result.bytes.size();
-    result.bytes.resize(static_cast<qsizetype>(opened->info.st_size));
-    if (!readInto(opened->file.get(), result.bytes.data() + head, result.bytes.size() - head)) {
-        error = "the file could not be read to its end";
-        return std::nullopt;
+    QByteArray& head = opened->head;
+    const auto size = static_cast<qsizetype>(opened->info.st_size);
+    qsizetype header = kMore;
+    if (isJpeg(head)) {
+        constexpr qsizetype kStep = 64 * 1024;
+        while (header == kMore && head.size() < size) {
+            const qsizetype had = head.size();
+            head.resize(std::min(size, had + kStep));
+            if (!readInto(opened->file.get(), head.data() + had, head.size() - had)) {
+                error = "the file could not be read to its end";
+                return std::nullopt;
+            }
+            header = jpegHeaderLength(head);
+        }
     }
+    // A progressive JPEG needs all of its scans at once, and a file whose
+    // header could not be followed is left to be read as a whole.
+    if (header < 0 || head.size() == size || jpegFrame(head).progressive) {
+        return readWhole(std::move(*opened), error);
+    }
+    const PictureFile::Stamp stamp = stampFrom(opened->info);
+    auto file = std::make_shared<FileHandle>(std::move(opened->file));
+    PictureFile result;
+    result.bytes = std::move(head);
+    result.stamp = stamp;
+    result.readOn = [file, left = size - result.bytes.size()](char* into, qsizetype count) mutable {
+        for (;;) {
+            const ssize_t got =
+                ::read(file->get(), into, static_cast<std::size_t>(std::min(count, left)));
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            left -= std::max<qsizetype>(got, 0);
+            return std::max<qsizetype>(got, 0);
+        }
+    };
+    result.unchanged = [file, stamp] {
+        struct stat info {};
+        return ::fstat(file->get(), &info) == 0 && stampFrom(info) == stamp;
+    };
     return result;
 }
 

@@ -2,14 +2,18 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "decoding/Decode.h"
+
 namespace glimpa {
 
-/// A picture file read into memory in one go, so that decoding never sees a
-/// file that changes under it, with the stamp that tells whether the file on
-/// disk is still the one that was read.
+/// A picture file read into memory, with the stamp that tells whether the
+/// file on disk is still the one that was read. A baseline JPEG may be held
+/// only as far as its header, the rest read on while it decodes: the file
+/// stays open for that, and whether it changed meanwhile is asked after.
 struct PictureFile {
     struct Stamp {
         std::int64_t size = -1;
@@ -19,11 +23,17 @@ struct PictureFile {
 
     QByteArray bytes;
     Stamp stamp;
+    /// Set when `bytes` holds only the header: the rest of the file.
+    ReadOn readOn;
+    /// Whether the file is still the one opened; a file read whole always is.
+    std::function<bool()> unchanged = [] { return true; };
 };
 
-/// Reads a regular file of at most limits::kMaxFileBytes; pipes, devices and
-/// folders are refused without blocking.
-std::optional<PictureFile> readPictureFile(const std::string& path, std::string& error);
+/// Reads a regular file of at most limits::kMaxFileBytes (pipes, devices and
+/// folders are refused without blocking), except that of a baseline JPEG
+/// only the header is read and the rest as it decodes, so that the
+/// compressed file is never held in memory beside the picture.
+std::optional<PictureFile> openPictureFile(const std::string& path, std::string& error);
 
 /// Whether a regular file begins as a BMP, JPEG or GIF does; only its first
 /// bytes are read.

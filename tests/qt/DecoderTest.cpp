@@ -11,6 +11,7 @@
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
 #include "decoding/PictureDecoder.h"
+#include "decoding/PictureFile.h"
 #include "decoding/RowShrinker.h"
 #include "pictures/BadFiles.h"
 #include "pictures/ImageFiles.h"
@@ -185,6 +186,32 @@ TEST(Decoder, AFittedPictureNeverGrowsFromAFileChangedSinceItWasRead) {
     ASSERT_TRUE(result);
     test::writeJpeg(folder.file("big.jpg"), 1600, 1200, 6);  // another picture, same size
     EXPECT_EQ(asFile(result.picture).fullImage().size(), QSize(400, 300));  // what it holds
+}
+
+TEST(Decoder, ABaselineJpegIsReadFromItsFileAsItDecodesAndRefusedWhenCutShortMeanwhile) {
+    test::TempFolder folder;
+    const std::string path = folder.file("photo.jpg");
+    test::writePhotoJpeg(path, 1600, 1200);
+    const QByteArray whole = QByteArray::fromStdString(test::readBytes(path));
+    std::string error;
+    const auto opened = openPictureFile(path, error);
+    ASSERT_TRUE(opened) << error;
+    EXPECT_LT(opened->bytes.size(), whole.size());  // its header, and no more than a buffer
+    const DecodedImage read = decodePictureAt(opened->bytes, {400, 300}, {}, opened->readOn);
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_EQ(read.image, decodePictureAt(whole, {400, 300}).image);
+    EXPECT_TRUE(opened->unchanged());
+
+    const auto cut = openPictureFile(path, error);
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(whole.size() / 2));
+    EXPECT_FALSE(decodePictureAt(cut->bytes, {400, 300}, {}, cut->readOn));
+    EXPECT_FALSE(cut->unchanged());
+
+    // A progressive JPEG decodes from all of its scans at once: read whole.
+    test::writePhotoJpeg(path, 1600, 1200, true);
+    const auto progressive = openPictureFile(path, error);
+    EXPECT_EQ(progressive->bytes.size(), static_cast<qsizetype>(std::filesystem::file_size(path)));
+    EXPECT_FALSE(progressive->readOn);
 }
 
 TEST(Decoder, AJpegLargerThanTheBudgetIsShownAtTheLargestSizeTheBudgetHolds) {

@@ -42,11 +42,14 @@ bool MemorySettingsStore::save(const std::string& application, const std::string
 DecodeResult FakeDecoder::decode(const std::string& path, DisplayHint hint) {
     decoded.push_back(path);
     lastHint = hint;
+    heldAtDecode = !handedOut.expired();
     const auto found = sizes.find(path);
     if (found == sizes.end()) {
         return {nullptr, "not a picture"};
     }
-    return {std::make_shared<BlankPicture>(found->second.first, found->second.second), {}};
+    auto picture = std::make_shared<BlankPicture>(found->second.first, found->second.second);
+    handedOut = picture;
+    return {std::move(picture), {}};
 }
 
 Picture FakeEnvironment::artwork(const std::string& name) {
