@@ -47,7 +47,7 @@ struct ReadOnSource {
 
     jpeg_source_mgr manager{};
     const ReadOn* readOn = nullptr;
-    std::vector<JOCTET> buffer = std::vector<JOCTET>(kBuffer);
+    std::vector<JOCTET> buffer;
 };
 
 boolean fillFromFile(j_decompress_ptr info) {
@@ -88,7 +88,11 @@ void noSourceStep(j_decompress_ptr /*info*/) {}
 /// libjpeg.
 template <typename Steps>
 std::string withDecompressor(const QByteArray& bytes, const ReadOn& readOn, Steps steps) {
+    // Made before the jump is set: nothing is allocated after it.
     ReadOnSource source;
+    if (readOn) {
+        source.buffer.resize(ReadOnSource::kBuffer);
+    }
     jpeg_decompress_struct info{};
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
