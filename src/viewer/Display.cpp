@@ -41,8 +41,6 @@ void frmImageViewer::LoadPic() {
         Image1.setWidth(0);
         Image1.setHeight(0);
     } else {
-        // The picture left goes first: it and the next are never held together.
-        Image1.setPicture(nullptr);
         DecodeResult decoded = services.decoder.decode(m_app.CurrentFile, displayHint());
         if (!decoded) {
             services.pointer.setBusy(false);

@@ -58,10 +58,6 @@ TEST_F(Display, LoadingShowsThePictureAtItsNaturalSizeWithItsPathInTheCaption) {
     EXPECT_FALSE(viewer->lblHelp.visible());
     EXPECT_EQ(h.pointer.changes, (std::vector<bool>{true, false}));
     EXPECT_TRUE(h.messages.prompts.empty());
-
-    // The picture left goes before the next is decoded: never two at once.
-    show(jpeg("photo two.jpg", 40, 30));
-    EXPECT_FALSE(h.decoder.heldAtDecode);
 }
 
 TEST_F(Display, AFileThatCannotBeLoadedBeepsOnceShowsTheMessageAndLeavesTheFrameEmpty) {

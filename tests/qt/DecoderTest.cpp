@@ -146,20 +146,6 @@ TEST(Decoder, ABmpIsShrunkWhileItIsReadAsSmoothlyAsQtScalesItAndShownWithinTheBu
     }
 }
 
-TEST(Decoder, PaintingNeverDecodesTheWorkerDecodesMoreAndTellsOfIt) {
-    test::TempFolder folder;
-    test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
-    std::atomic<int> told = 0;
-    PictureDecoder decoder([&] { ++told; });
-    const DecodeResult fitted = decoder.decode(folder.file("big.jpg"), {400, 300});
-    ASSERT_TRUE(fitted);
-    const FilePicture& picture = asFile(fitted.picture);
-    EXPECT_LT(picture.fullImage().width(), 1600);  // what it holds, drawn scaled for now
-    decoder.waitUntilIdle();
-    EXPECT_EQ(told, 1);
-    EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
-}
-
 TEST(Decoder, APictureAskedForInAHurryIsCoarseFirstThenAsFitted) {
     test::TempFolder folder;
     test::writeJpeg(folder.file("big.jpg"), 1600, 1200);

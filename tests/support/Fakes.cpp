@@ -42,14 +42,11 @@ bool MemorySettingsStore::save(const std::string& application, const std::string
 DecodeResult FakeDecoder::decode(const std::string& path, DisplayHint hint) {
     decoded.push_back(path);
     lastHint = hint;
-    heldAtDecode = !handedOut.expired();
     const auto found = sizes.find(path);
     if (found == sizes.end()) {
         return {nullptr, "not a picture"};
     }
-    auto picture = std::make_shared<BlankPicture>(found->second.first, found->second.second);
-    handedOut = picture;
-    return {std::move(picture), {}};
+    return {std::make_shared<BlankPicture>(found->second.first, found->second.second), {}};
 }
 
 Picture FakeEnvironment::artwork(const std::string& name) {

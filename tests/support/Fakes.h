@@ -125,10 +125,6 @@ public:
     /// Every path asked for, in order, and the hint of the last decode.
     std::vector<std::string> decoded;
     DisplayHint lastHint;
-    /// Whether the picture handed out before was still held when the last
-    /// decode began.
-    bool heldAtDecode = false;
-    std::weak_ptr<const PictureData> handedOut;
     /// The paths and hint of the last prefetch, and how many there were.
     std::vector<std::string> prefetched;
     DisplayHint prefetchHint;
