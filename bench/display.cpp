@@ -523,8 +523,8 @@ int main(int argc, char* argv[]) {
             fs::copy_file(big[0], big[2]);
         }
         const double rss = peakRssMb(QCoreApplication::applicationFilePath(), big);
-        rows.push_back({"Peak RSS, 50 MP fitted + the one ahead", rss, "MB", "<= 150",
-                        rss > 0 && rss <= 150});
+        rows.push_back(
+            {"Peak RSS, 50 MP fitted + the one ahead", rss, "MB", "<= 150", rss > 0 && rss <= 150});
     }
 
     QJsonArray json;
