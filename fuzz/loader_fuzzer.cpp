@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "decoding/Decode.h"
-#include "decoding/JpegMarkers.h"
 
 namespace {
 
@@ -56,9 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(!shrunk || shrunk.natural.width() < small.width() ||
             shrunk.natural.height() < small.height() || shrunk.image.size() == small);
     // Read on from its file a few bytes at a time after its header, a
-    // baseline JPEG decodes as from all of its bytes at once.
-    const qsizetype header = glimpa::jpegHeaderLength(bytes);
-    if (header >= 0 && !glimpa::jpegFrame(bytes).progressive) {
+    // picture decodes as from all of its bytes at once.
+    const qsizetype header = glimpa::streamedHeaderLength(bytes);
+    if (header >= 0 && header <= bytes.size()) {
         const qsizetype step = 1 + data[0] % 97;
         qsizetype at = header;
         const glimpa::ReadOn readOn = [&](char* into, qsizetype count) {

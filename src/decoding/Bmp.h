@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -10,17 +11,23 @@
 namespace glimpa {
 
 /// A BMP's size from its header, after checking that the header's promises
-/// fit the file: pixel data inside the file and every uncompressed row present.
-std::optional<QSize> bmpSize(const QByteArray& bytes, std::string& error);
+/// fit a file of `fileBytes`, of which `head` is the beginning: pixel data
+/// inside the file and every uncompressed row present.
+std::optional<QSize> bmpSize(const QByteArray& head, std::int64_t fileBytes, std::string& error);
+
+/// Where the rows of a BMP begin when it is of the kind decodeBmpRows takes,
+/// so that the rest of the file can be read as it decodes: kMore when `head`
+/// is too short to tell, kUnknown for any other kind.
+qsizetype bmpRowsOffset(const QByteArray& head);
 
 /// Decodes an uncompressed BMP of 8 (with its colour table), 24 or 32 bits a
-/// pixel shrunk while its rows are read, never held whole: to `size` when
-/// fitted exactly, to the smallest size of its shape that covers `size`
-/// otherwise, and to no more than the decoding budget holds. Nothing when the
-/// BMP is of another kind or wanted at its natural size: Qt's reader takes
-/// those. `natural` is the size its header gives, already checked to fit the
-/// file.
-std::optional<DecodedImage> decodeBmpShrunk(const QByteArray& bytes, QSize natural, QSize size,
-                                            DecodeFit fit, const DecodeLimits& limits);
+/// pixel row by row as its rows are read, from `bytes` and then, with
+/// `readOn`, from the rest of its file; it is never held whole at a size
+/// larger than the result's. The result is the natural size, or when `size`
+/// is given and smaller: `size` when fitted exactly, the smallest size of its
+/// shape that covers `size` otherwise; and no more than the decoding budget
+/// holds. Nothing when the BMP is of another kind: Qt's reader takes those.
+std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, DecodeFit fit,
+                                          const DecodeLimits& limits, const ReadOn& readOn);
 
 }  // namespace glimpa

@@ -186,24 +186,41 @@ bool hasPictureSignature(const QByteArray& head) {
     return sniff(head) != Format::Unknown;
 }
 
-std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error) {
-    switch (sniff(bytes)) {
+std::optional<QSize> pictureSize(const QByteArray& head, std::int64_t fileBytes,
+                                 std::string& error) {
+    switch (sniff(head)) {
         case Format::Jpeg: {
-            const QSize stored = jpegStoredSize(bytes, error);
+            const QSize stored = jpegStoredSize(head, error);
             if (stored.isEmpty()) {
                 return std::nullopt;
             }
-            return turnsSideways(jpegOrientation(bytes)) ? stored.transposed() : stored;
+            return turnsSideways(jpegOrientation(head)) ? stored.transposed() : stored;
         }
         case Format::Bmp:
-            return bmpSize(bytes, error);
+            return bmpSize(head, fileBytes, error);
         case Format::Gif:
-            return gifSize(bytes, error);
+            return gifSize(head, error);
         case Format::Unknown:
             break;
     }
     error = "not a BMP, JPEG or GIF picture";
     return std::nullopt;
+}
+
+qsizetype streamedHeaderLength(const QByteArray& head) {
+    switch (sniff(head)) {
+        case Format::Jpeg: {
+            // A progressive JPEG needs all of its scans at once.
+            const qsizetype length = jpegHeaderLength(head);
+            return length >= 0 && jpegFrame(head).progressive ? kUnknown : length;
+        }
+        case Format::Bmp:
+            return bmpRowsOffset(head);
+        case Format::Gif:
+        case Format::Unknown:
+            break;
+    }
+    return kUnknown;
 }
 
 namespace {
@@ -214,18 +231,18 @@ DecodedImage decode(const QByteArray& bytes, QSize size, DecodeFit fit, const De
     if (format == Format::Jpeg) {
         return decodeJpeg(bytes, size, fit, limits, readOn);
     }
+    if (format == Format::Bmp) {
+        if (auto rows = decodeBmpRows(bytes, size, fit, limits, readOn)) {
+            return std::move(*rows);
+        }
+    }
     DecodedImage failed;
-    const std::optional<QSize> natural = pictureSize(bytes, failed.error);
+    const std::optional<QSize> natural = pictureSize(bytes, bytes.size(), failed.error);
     if (!natural || natural->isEmpty()) {
         if (failed.error.empty()) {
             failed.error = "a picture without pixels";
         }
         return failed;
-    }
-    if (format == Format::Bmp) {
-        if (auto shrunk = decodeBmpShrunk(bytes, *natural, size, fit, limits)) {
-            return std::move(*shrunk);
-        }
     }
     return decodeWithQt(bytes, format == Format::Bmp ? "bmp" : "gif", *natural, size, fit, limits);
 }

@@ -26,6 +26,13 @@ struct DecodedImage {
 /// at its end or on a failure).
 using ReadOn = std::function<qsizetype(char* into, qsizetype count)>;
 
+/// How many of a file's first bytes a decode needs held before it can read
+/// the rest as it goes: kMore when the bytes held are too few to tell,
+/// kUnknown when the picture must be held whole to be decoded.
+inline constexpr qsizetype kMore = -1;
+inline constexpr qsizetype kUnknown = -2;
+qsizetype streamedHeaderLength(const QByteArray& head);
+
 /// What size a picture is decoded to: at least a size, or exactly that size.
 enum class DecodeFit { Covering, Exactly };
 
@@ -42,15 +49,18 @@ QSize withinBudget(QSize pixels, std::int64_t budget);
 /// Whether the first bytes of a file are those of a BMP, JPEG or GIF.
 bool hasPictureSignature(const QByteArray& head);
 
-/// The upright natural size of a BMP, JPEG or GIF from its header; nothing for
-/// anything else or a header that cannot be read.
-std::optional<QSize> pictureSize(const QByteArray& bytes, std::string& error);
+/// The upright natural size of a BMP, JPEG or GIF from its header, the
+/// beginning of a file of `fileBytes`; nothing for anything else or a header
+/// that cannot be read.
+std::optional<QSize> pictureSize(const QByteArray& head, std::int64_t fileBytes,
+                                 std::string& error);
 
 /// Decodes BMP, JPEG or GIF bytes (recognised by content) upright. With a
 /// non-empty cover size the result may be smaller than the natural size but
 /// covers that many pixels (a JPEG is decoded at a reduced DCT scale);
-/// otherwise it has the natural size. With `readOn`, `bytes` holds only a
-/// baseline JPEG's header and the rest is read as it decodes.
+/// otherwise it has the natural size. With `readOn`, `bytes` holds only the
+/// file's first streamedHeaderLength() bytes or more, and the rest is read as
+/// it decodes.
 DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits = {},
                            const ReadOn& readOn = {});
 

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include "decoding/Decode.h"
+
 namespace glimpa {
 
 // What a JPEG's bytes say before any decoding: its signature and what its
@@ -15,8 +17,6 @@ int jpegOrientation(const QByteArray& bytes);
 /// How many bytes of a JPEG come before its first scan's data (its header
 /// through the first start-of-scan segment): kMore when `bytes` ends before
 /// that, kUnknown when its markers cannot be followed there.
-inline constexpr qsizetype kMore = -1;
-inline constexpr qsizetype kUnknown = -2;
 qsizetype jpegHeaderLength(const QByteArray& bytes);
 
 /// The number of scans (start-of-scan markers) in a JPEG.

@@ -9,7 +9,8 @@ namespace glimpa {
 /// pictures may hold.
 namespace limits {
 
-/// The largest file read as a picture.
+/// The largest file held whole to be decoded; one read as it decodes may be
+/// larger.
 inline constexpr std::int64_t kMaxFileBytes = 512LL * 1024 * 1024;
 /// The longest side of a picture.
 inline constexpr int kMaxSidePx = 65535;

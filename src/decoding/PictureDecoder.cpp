@@ -73,7 +73,7 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     if (!file) {
         return {nullptr, error};
     }
-    const auto natural = pictureSize(file->bytes, error);
+    const auto natural = pictureSize(file->bytes, file->stamp.size, error);
     if (!natural) {
         return {nullptr, error};
     }

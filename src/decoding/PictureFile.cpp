@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "decoding/Decode.h"
-#include "decoding/JpegMarkers.h"
 #include "decoding/Limits.h"
 
 namespace glimpa {
@@ -92,10 +91,6 @@ std::optional<OpenedPicture> openPicture(const std::string& path, std::string& e
         error = "not a regular file";
         return std::nullopt;
     }
-    if (opened.info.st_size > limits::kMaxFileBytes) {
-        error = "the file is too large for a picture";
-        return std::nullopt;
-    }
     opened.head.resize(std::min<qsizetype>(kSignatureBytes, opened.info.st_size));
     if (!readInto(opened.file.get(), opened.head.data(), opened.head.size())) {
         error = "the file could not be read to its end";
@@ -140,22 +135,30 @@ std::optional<PictureFile> openPictureFile(const std::string& path, std::string&
     }
     QByteArray& head = opened->head;
     const auto size = static_cast<qsizetype>(opened->info.st_size);
-    qsizetype header = kMore;
-    if (isJpeg(head)) {
-        constexpr qsizetype kStep = 64 * 1024;
-        while (header == kMore && head.size() < size) {
-            const qsizetype had = head.size();
-            head.resize(std::min(size, had + kStep));
-            if (!readInto(opened->file.get(), head.data() + had, head.size() - had)) {
-                error = "the file could not be read to its end";
-                return std::nullopt;
-            }
-            header = jpegHeaderLength(head);
+    auto readHeadTo = [&](qsizetype length) {
+        const qsizetype had = head.size();
+        head.resize(length);
+        return readInto(opened->file.get(), head.data() + had, length - had);
+    };
+    constexpr qsizetype kStep = 64 * 1024;
+    qsizetype header = streamedHeaderLength(head);
+    while (header == kMore && head.size() < size) {
+        if (!readHeadTo(std::min(size, head.size() + kStep))) {
+            error = "the file could not be read to its end";
+            return std::nullopt;
         }
+        header = streamedHeaderLength(head);
     }
-    // A progressive JPEG needs all of its scans at once, and a file whose
-    // header could not be followed is left to be read as a whole.
-    if (header < 0 || head.size() == size || jpegFrame(head).progressive) {
+    // A header that would take more than a few steps to hold is no picture's.
+    if (header > head.size() && header <= std::min(size, 16 * kStep) && !readHeadTo(header)) {
+        error = "the file could not be read to its end";
+        return std::nullopt;
+    }
+    if (header < 0 || header > head.size() || head.size() == size) {
+        if (size > limits::kMaxFileBytes) {
+            error = "the file is too large for a picture";
+            return std::nullopt;
+        }
         return readWhole(std::move(*opened), error);
     }
     const PictureFile::Stamp stamp = stampFrom(opened->info);

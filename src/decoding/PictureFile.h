@@ -11,9 +11,10 @@
 namespace glimpa {
 
 /// A picture file read into memory, with the stamp that tells whether the
-/// file on disk is still the one that was read. A baseline JPEG may be held
-/// only as far as its header, the rest read on while it decodes: the file
-/// stays open for that, and whether it changed meanwhile is asked after.
+/// file on disk is still the one that was read. A baseline JPEG or a BMP of
+/// plain rows may be held only as far as its header, the rest read on while
+/// it decodes: the file stays open for that, and whether it changed
+/// meanwhile is asked after.
 struct PictureFile {
     struct Stamp {
         std::int64_t size = -1;
@@ -29,10 +30,11 @@ struct PictureFile {
     std::function<bool()> unchanged = [] { return true; };
 };
 
-/// Reads a regular file of at most limits::kMaxFileBytes (pipes, devices and
-/// folders are refused without blocking), except that of a baseline JPEG
-/// only the header is read and the rest as it decodes, so that the
-/// compressed file is never held in memory beside the picture.
+/// Opens a regular picture file (pipes, devices and folders are refused
+/// without blocking). Of a file that decodes as it is read (see
+/// streamedHeaderLength) only the header is read, and the rest as it
+/// decodes, so that the file is never held in memory beside the picture;
+/// any other is read whole when it holds at most limits::kMaxFileBytes.
 std::optional<PictureFile> openPictureFile(const std::string& path, std::string& error);
 
 /// Whether a regular file begins as a BMP, JPEG or GIF does; only its first
