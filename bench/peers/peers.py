@@ -232,7 +232,8 @@ class LxImage(Program):
 
 class Glimpa(Program):
     """GLIMPA, maximized with "Size to Fit" ticked, walking the Image
-    Selector's file list with the arrow keys."""
+    Selector's file list with the arrow keys: on a first run the list shows
+    the folder the program starts in."""
     name = "glimpa list"
     starts_on_picture = False  # its first picture is the user's choice
     keys = {"next": "Down", "last": "End", "first": "Home"}
@@ -240,12 +241,6 @@ class Glimpa(Program):
     def __init__(self, work, glimpa):
         super().__init__(work)
         self.glimpa = glimpa
-
-    def configure(self, home, folder):
-        os.makedirs(os.path.join(home, ".config", "GLIMPA"))
-        with open(os.path.join(home, ".config", "GLIMPA", "GLIMPA.conf"), "w") as settings:
-            settings.write(f"[Settings]\nImageSelectorPath={folder}\n"
-                           f"ImageSelectorFiles={folder}\n")
 
     def arguments(self, folder, files):
         return [self.glimpa]
@@ -266,9 +261,6 @@ class GlimpaKeys(Glimpa):
     name = "glimpa keys"
     starts_on_picture = True
     keys = Program.keys
-
-    def configure(self, home, folder):
-        pass
 
     def arguments(self, folder, files):
         return [self.glimpa, folder]
