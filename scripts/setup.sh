@@ -3,7 +3,7 @@
 # arguments (the peer benchmark's viewers), when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config qt6-base-dev
-          qt6-qpa-plugins libfontconfig-dev libgtest-dev libbenchmark-dev
+          qt6-qpa-plugins libfontconfig-dev libxcb1-dev libgtest-dev libbenchmark-dev
           libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs
           xvfb openbox dbus at-spi2-core python3-pyatspi python3-xlib desktop-file-utils appstream dpkg-dev
           "$@")

@@ -9,6 +9,7 @@
 #include "app/Main.h"
 #include "app/Opening.h"
 #include "platform/qt/QtInstanceChannel.h"
+#include "platform/qt/QtStartupNotice.h"
 #include "platform/qt/StartupWarmUp.h"
 #include "viewer/frmImageViewer.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     // size of the last picture freed, up to 32 MB).
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     glimpa::answerHelpAndVersion(argc, argv);
+    const QByteArray startupId = glimpa::launcherStartupId();
     glimpa::StartupWarmUp warmUp;
     QApplication application(argc, argv);  // takes its own options out of argv
     warmUp.applicationStarted();
@@ -33,18 +35,20 @@ int main(int argc, char* argv[]) {
 
     // Files to show go to the program that runs already, if there is one.
     glimpa::QtInstanceChannel channel;
-    if (!paths.empty() && channel.handOver(paths)) {
+    if (!paths.empty() && channel.handOver({paths, startupId})) {
         warmUp.finish();
         return 0;
     }
     glimpa::Program program;
     glimpa::Main(program.app());
     warmUp.waitForFontConfiguration();
-    channel.listen([&program](const std::vector<std::string>& handed) {
+    channel.listen([&program](const glimpa::QtInstanceChannel::Handover& handed) {
         glimpa::AppContext& app = program.app();
         if (!app.AppClosing) {
-            glimpa::OpenPictures(app, handed);
-            app.frmImageViewer().form().show();
+            glimpa::OpenPictures(app, handed.paths);
+            glimpa::Form& viewer = app.frmImageViewer().form();
+            viewer.show();
+            glimpa::completeStartup(*program.backend().widgetFor(viewer), handed.startupId);
         }
     });
     if (!paths.empty()) {

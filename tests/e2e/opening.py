@@ -10,9 +10,10 @@ import signal
 import sys
 
 import pyatspi
-from driver import (TIMEOUT, drag_and_drop, expect_clean_end, expect_counter, fail, find, iconify,
-                    in_front, main_window, press, start_accessibility, start_program, wait_for,
-                    window_manager_runs, windows, x_window)
+from driver import (TIMEOUT, StartupMessages, drag_and_drop, expect_clean_end, expect_counter,
+                    fail, find, iconify, in_front, main_window, press, start_accessibility,
+                    start_program, wait_for, window_manager_runs, window_property, windows,
+                    x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 first, second, third = (os.path.join(SAMPLES, name)
@@ -39,13 +40,21 @@ try:
     main = x_window("GLIMPA Viewing")
     if window_manager_runs():
         iconify(main)
+    # The launcher's startup id goes to the running program, whose window
+    # the window manager raises with the id's time; the launcher hears that
+    # the start is complete.
+    launcher = StartupMessages()
+    startup_id = "file-manager-7_TIME4242"
     # Named relative to the second start's own folder, not the running one's.
     elsewhere = os.path.dirname(SAMPLES)
     handing = start_program(GLIMPA, SAMPLES, CONFIG, [os.path.relpath(third, elsewhere)],
-                            folder=elsewhere)
+                            folder=elsewhere, environment={"DESKTOP_STARTUP_ID": startup_id})
     expect_clean_end(handing, "a second start that hands its file over")
     if window_manager_runs():
         wait_for("the main window back in front", lambda: in_front(main))
+    wait_for("the startup id on the main window",
+             lambda: window_property(main, "_NET_STARTUP_ID") == startup_id.encode())
+    launcher.wait_for("remove: ID=" + startup_id)
     showing(third)
     expect_counter("1", "3")
 

@@ -183,8 +183,8 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     ::close(stale);
 
     QtInstanceChannel running(path);
-    std::vector<std::vector<std::string>> received;
-    ASSERT_TRUE(running.listen([&](const auto& paths) { received.push_back(paths); }));
+    std::vector<QtInstanceChannel::Handover> received;
+    ASSERT_TRUE(running.listen([&](const auto& handover) { received.push_back(handover); }));
 
     // A hostile sender: a length far beyond the limit, then noise.
     whileServing([&] {
@@ -196,9 +196,10 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
         junk.waitForDisconnected(2000);
         return 0;
     });
-    const std::vector<std::string> sent{"/photos/\xe9t\xe9.jpg", "/photos/trip"};
+    const QtInstanceChannel::Handover sent{{"/photos/\xe9t\xe9.jpg", "/photos/trip"},
+                                           "files-42_TIME1234"};
     EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver(sent); }));
-    EXPECT_EQ(received, std::vector<std::vector<std::string>>{sent});
+    EXPECT_EQ(received, std::vector{sent});
 
     // What comes while a box waits for the user's answer waits for it too.
     QWidget window;
@@ -206,7 +207,9 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     QMessageBox box(QMessageBox::Question, "GLIMPA", "Remove?", QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
-    EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver({"/later.jpg"}); }));
+    EXPECT_TRUE(whileServing([&] {
+        return QtInstanceChannel(path).handOver({{"/later.jpg"}, {}});
+    }));
     QCoreApplication::processEvents();
     EXPECT_EQ(received.size(), 1U);
     box.close();

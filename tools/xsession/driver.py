@@ -168,6 +168,12 @@ def outer_geometry(window):
     return (g.x, g.y, g.width + 2 * g.border_width, g.height + 2 * g.border_width)
 
 
+def window_property(window, name):
+    """The bytes of a window's property; None when it has none."""
+    found = window.get_full_property(x.intern_atom(name), X.AnyPropertyType)
+    return None if found is None else bytes(found.value)
+
+
 def window_manager_runs():
     return x.screen().root.get_full_property(x.intern_atom("_NET_SUPPORTING_WM_CHECK"),
                                              X.AnyPropertyType) is not None
@@ -180,6 +186,36 @@ def iconify(window):
     x.screen().root.send_event(event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
     x.sync()
     wait_for("the window minimized", lambda: window.get_attributes().map_state != X.IsViewable)
+
+
+class StartupMessages:
+    """Listens to the startup-notification messages broadcast on the root
+    window, as a launcher does to end the busy feedback of a start."""
+
+    def __init__(self):
+        self.d = display.Display()
+        self.d.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
+        self.begin = self.d.intern_atom("_NET_STARTUP_INFO_BEGIN")
+        self.more = self.d.intern_atom("_NET_STARTUP_INFO")
+        self.d.sync()
+        self.partial = b""
+        self.heard = []
+
+    def _take(self):
+        while self.d.pending_events():
+            event = self.d.next_event()
+            if event.type != X.ClientMessage or event.client_type not in (self.begin, self.more):
+                continue
+            if event.client_type == self.begin:
+                self.partial = b""
+            self.partial += bytes(event.data[1])
+            if b"\0" in self.partial:
+                self.heard.append(self.partial.split(b"\0")[0].decode())
+                self.partial = b""
+        return self.heard
+
+    def wait_for(self, text):
+        wait_for("the startup message " + text, lambda: text in self._take())
 
 
 def in_front(window):
@@ -276,8 +312,9 @@ def start(glimpa, samples, config):
     return start_accessibility(), start_program(glimpa, samples, config)
 
 
-def start_program(glimpa, samples, config, arguments=(), folder=None):
+def start_program(glimpa, samples, config, arguments=(), folder=None, environment=None):
     """Starts the program on the accessibility bus that runs already, in the
-    samples' folder or the one given."""
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_CONFIG_HOME=config)
+    samples' folder or the one given, with more environment if given."""
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_CONFIG_HOME=config,
+               **(environment or {}))
     return subprocess.Popen([glimpa, *arguments], cwd=folder or samples, env=env)

@@ -14,10 +14,11 @@ constexpr int kWaitMs = 2000;
 constexpr char kTaken = '1';
 
 // A message: the byte count of what follows (32 bits, big-endian), then the
-// paths, each ended by a zero byte (paths may hold any other byte).
-QByteArray message(const std::vector<std::string>& paths) {
-    QByteArray body;
-    for (const std::string& path : paths) {
+// startup id and the paths, each ended by a zero byte (paths may hold any
+// other byte).
+QByteArray message(const QtInstanceChannel::Handover& handover) {
+    QByteArray body = handover.startupId + '\0';
+    for (const std::string& path : handover.paths) {
         body.append(path.data(), static_cast<qsizetype>(path.size()));
         body.append('\0');
     }
@@ -26,14 +27,16 @@ QByteArray message(const std::vector<std::string>& paths) {
     return framed + body;
 }
 
-std::vector<std::string> pathsIn(const QByteArray& body) {
-    std::vector<std::string> paths;
-    for (const QByteArray& part : body.split('\0')) {
-        if (!part.isEmpty()) {
-            paths.push_back(part.toStdString());
+QtInstanceChannel::Handover handoverIn(const QByteArray& body) {
+    QtInstanceChannel::Handover handover;
+    const QList<QByteArray> parts = body.split('\0');
+    handover.startupId = parts.front();
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (!parts[i].isEmpty()) {
+            handover.paths.push_back(parts[i].toStdString());
         }
     }
-    return paths;
+    return handover;
 }
 
 }  // namespace
@@ -48,8 +51,8 @@ QtInstanceChannel::QtInstanceChannel(QString socketPath) : m_path(std::move(sock
     m_server.setMaxPendingConnections(8);
 }
 
-bool QtInstanceChannel::handOver(const std::vector<std::string>& paths) {
-    const QByteArray sent = message(paths);
+bool QtInstanceChannel::handOver(const Handover& handover) {
+    const QByteArray sent = message(handover);
     if (sent.size() - 4 > kMaxMessageBytes) {
         return false;
     }
@@ -70,7 +73,7 @@ bool QtInstanceChannel::handOver(const std::vector<std::string>& paths) {
     return socket.read(1) == QByteArray(1, kTaken);
 }
 
-bool QtInstanceChannel::listen(std::function<void(const std::vector<std::string>&)> received) {
+bool QtInstanceChannel::listen(std::function<void(const Handover&)> received) {
     m_received = std::move(received);
     if (!m_server.listen(m_path)) {
         // A socket nobody answers on is what a program that ended without
@@ -111,24 +114,24 @@ void QtInstanceChannel::take(QLocalSocket* socket) {
         return;  // more to come
     }
     socket->read(4);
-    const std::vector<std::string> paths = pathsIn(socket->read(length));
+    Handover handover = handoverIn(socket->read(length));
     socket->write(QByteArray(1, kTaken));
     socket->flush();
     socket->disconnectFromServer();
-    if (!paths.empty() && m_received) {
-        deliver(paths);
+    if (!handover.paths.empty() && m_received) {
+        deliver(std::move(handover));
     }
 }
 
-void QtInstanceChannel::deliver(std::vector<std::string> paths) {
+void QtInstanceChannel::deliver(Handover handover) {
     if (QApplication::activeModalWidget() == nullptr && m_waiting.empty()) {
-        m_received(paths);
+        m_received(handover);
         return;
     }
     if (m_waiting.empty()) {
         qApp->installEventFilter(this);
     }
-    m_waiting.push_back(std::move(paths));
+    m_waiting.push_back(std::move(handover));
 }
 
 bool QtInstanceChannel::eventFilter(QObject* watched, QEvent* event) {
@@ -144,10 +147,10 @@ void QtInstanceChannel::deliverWaiting() {
         return;
     }
     qApp->removeEventFilter(this);
-    const std::vector<std::vector<std::string>> waiting = std::move(m_waiting);
+    const std::vector<Handover> waiting = std::move(m_waiting);
     m_waiting.clear();
-    for (const std::vector<std::string>& paths : waiting) {
-        m_received(paths);
+    for (const Handover& handover : waiting) {
+        m_received(handover);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -18,16 +19,24 @@ namespace glimpa {
 /// what the user saw when it was asked.
 class QtInstanceChannel : public QObject {
 public:
+    /// What a start hands over: the paths it names and the launcher's
+    /// startup id it was given (empty when none).
+    struct Handover {
+        std::vector<std::string> paths;
+        QByteArray startupId;
+        bool operator==(const Handover&) const = default;
+    };
+
     /// socketPath: where the running program listens; empty for the user's
     /// runtime folder.
     explicit QtInstanceChannel(QString socketPath = {});
 
     /// Gives the paths to the program that runs already; true when it took
     /// them (this start then has nothing more to do).
-    bool handOver(const std::vector<std::string>& paths);
-    /// Takes the paths of later starts from now on. A socket left by a
+    bool handOver(const Handover& handover);
+    /// Takes what later starts hand over from now on. A socket left by a
     /// program that ended without closing it is taken over.
-    bool listen(std::function<void(const std::vector<std::string>&)> received);
+    bool listen(std::function<void(const Handover&)> received);
 
     /// The longest message taken, in bytes.
     static constexpr qint64 kMaxMessageBytes = 1024 * 1024;
@@ -37,14 +46,14 @@ protected:
 
 private:
     void take(class QLocalSocket* socket);
-    /// Gives the paths on, now or once no modal box is open.
-    void deliver(std::vector<std::string> paths);
+    /// Gives a handover on, now or once no modal box is open.
+    void deliver(Handover handover);
     void deliverWaiting();
 
     QString m_path;
     QLocalServer m_server;
-    std::function<void(const std::vector<std::string>&)> m_received;
-    std::vector<std::vector<std::string>> m_waiting;
+    std::function<void(const Handover&)> m_received;
+    std::vector<Handover> m_waiting;
 };
 
 }  // namespace glimpa
