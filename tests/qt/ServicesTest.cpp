@@ -200,6 +200,14 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
                                            "files-42_TIME1234"};
     EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver(sent); }));
     EXPECT_EQ(received, std::vector{sent});
+    // A startup id that no launcher gives goes no further than the channel.
+    for (const QByteArray& odd : {QByteArray(2000, 'x'), QByteArray("id with\nbreak")}) {
+        EXPECT_TRUE(whileServing([&] {
+            return QtInstanceChannel(path).handOver({{"/a.jpg"}, odd});
+        }));
+        EXPECT_EQ(received.back(), (QtInstanceChannel::Handover{{"/a.jpg"}, {}}));
+    }
+    received.resize(1);
 
     // What comes while a box waits for the user's answer waits for it too.
     QWidget window;

@@ -5,6 +5,7 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 
 namespace glimpa {
 
@@ -30,7 +31,13 @@ QByteArray message(const QtInstanceChannel::Handover& handover) {
 QtInstanceChannel::Handover handoverIn(const QByteArray& body) {
     QtInstanceChannel::Handover handover;
     const QList<QByteArray> parts = body.split('\0');
-    handover.startupId = parts.front();
+    // A startup id is a short line of printable text; anything else is
+    // dropped rather than handed to the window system.
+    const QByteArray& id = parts.front();
+    if (id.size() <= QtInstanceChannel::kMaxStartupIdBytes &&
+        std::all_of(id.begin(), id.end(), [](char c) { return c > ' ' && c < 127; })) {
+        handover.startupId = id;
+    }
     for (qsizetype i = 1; i < parts.size(); ++i) {
         if (!parts[i].isEmpty()) {
             handover.paths.push_back(parts[i].toStdString());

@@ -40,6 +40,8 @@ public:
 
     /// The longest message taken, in bytes.
     static constexpr qint64 kMaxMessageBytes = 1024 * 1024;
+    /// The longest startup id taken, in bytes.
+    static constexpr qsizetype kMaxStartupIdBytes = 256;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
