@@ -149,7 +149,8 @@ std::optional<PictureFile> openPictureFile(const std::string& path, std::string&
         }
         header = streamedHeaderLength(head);
     }
-    // A header that would take more than a few steps to hold is no picture's.
+    // Pixels that begin far into the file (past a megabyte) are not worth
+    // holding a header that long for: such a file is read whole, if at all.
     if (header > head.size() && header <= std::min(size, 16 * kStep) && !readHeadTo(header)) {
         error = "the file could not be read to its end";
         return std::nullopt;
