@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <QColorSpace>
+#include <QDataStream>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <atomic>
@@ -145,6 +146,30 @@ TEST(Decoder, ABmpIsReadAsQtReadsItShrunkAsSmoothlyAsQtScalesItAndShownWithinThe
             EXPECT_EQ(budget.natural, QSize(600, 400));
             EXPECT_EQ(budget.image.size(), QSize(300, 200));
         }
+    }
+}
+
+TEST(Decoder, A32BitBmpWithoutBitfieldsIsOpaqueWhateverItsFourthBytesHold) {
+    // A version-5 header names an alpha mask, but without bitfields a
+    // pixel's fourth byte is unused: here 0, which taken as alpha would leave
+    // nothing to see.
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    constexpr quint32 kOffset = 14 + 124;
+    out.writeRawData("BM", 2);
+    out << quint32(kOffset + 64 * 48 * 4) << quint32(0) << kOffset << quint32(124) << qint32(64)
+        << qint32(48) << quint16(1) << quint16(32) << quint32(0) << quint32(64 * 48 * 4);
+    out << qint32(2835) << qint32(2835) << quint32(0) << quint32(0) << quint32(0x00ff0000)
+        << quint32(0x0000ff00) << quint32(0x000000ff) << quint32(0xff000000);
+    bytes.append(QByteArray(kOffset - bytes.size(), '\0'));
+    for (int i = 0; i < 64 * 48; ++i) {
+        bytes.append("\x1e\x14\x0a\x00", 4);  // blue, green, red, unused
+    }
+    for (const QSize size : {QSize(), QSize(16, 12)}) {
+        const DecodedImage decoded = decodePictureAt(bytes, size);
+        ASSERT_TRUE(decoded) << decoded.error;
+        EXPECT_EQ(decoded.image.pixel(3, 3), qRgb(10, 20, 30)) << size.width();
     }
 }
 
