@@ -1,7 +1,8 @@
 """The side windows' places across runs, as a user meets them: a first run
 puts them where the program says; a run that changes nothing saves what it
 restored, to the twip; a window moved and resized by the user opens there
-again. Run with and without a window manager.
+again. Run with and without a window manager, and at screen densities other
+than 1 (QT_SCALE_FACTOR).
 
 usage: geometry.py GLIMPA SAMPLES CONFIG_HOME
 """
@@ -15,6 +16,8 @@ from driver import (TIMEOUT, client_size, close_window, control, fail, main_wind
                     x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
+# Device pixels a logical pixel (twips are logical: 15 a logical pixel).
+SCALE = float(os.environ.get("QT_SCALE_FACTOR", "1"))
 SELECTOR = "GLIMPA Image Selector"
 LINEUP = "GLIMPA  Click to View an Image From the Current Lineup"
 KEYS = ("ImageSelectorLeft", "ImageSelectorTop", "ImageSelectorDrive", "ImageSelectorPath",
@@ -62,7 +65,8 @@ def run(with_window):
 
 
 def expect_near(what, got, wanted):
-    if any(abs(a - b) > 1 for a, b in zip(got, wanted)):
+    """Within a logical pixel, as device pixels go."""
+    if any(abs(a - b) > max(1, SCALE) for a, b in zip(got, wanted)):
         fail(f"{what}: {got}, wanted {wanted}")
 
 
@@ -71,10 +75,11 @@ def first_run_then_move(title):
     the Image Selector with its design client area; then the user moves it
     (and resizes the Lineup Selector)."""
     left, top, _, _ = settled(title)
-    expect_near(title + " first placed at", (left, top), (67, 67))
+    expect_near(title + " first placed at", (left, top), (round(1000 / 15 * SCALE),) * 2)
     target = x_window(title)
     if title == SELECTOR:
-        expect_near("the Image Selector's client area", client_size(target), (244, 358))
+        expect_near("the Image Selector's client area", client_size(target),
+                    (round(244 * SCALE), round(358 * SCALE)))
         target.configure(x=300, y=150)
     else:
         target.configure(x=520, y=260, width=420, height=300)
@@ -96,7 +101,7 @@ if first["LineupSelectorWidth"] in (None, "3000") or first["ImageSelectorLeft"] 
 
 
 def pixels(key):
-    return round(float(first[key]) / 15)
+    return round(float(first[key]) / 15 * SCALE)
 
 
 expect_near("the Image Selector reopened at", seen[SELECTOR][:2],
