@@ -25,7 +25,7 @@ xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
 }
 
 /// A value of a startup-notification message: quoted, with its quotes and
-/// backslashes escaped, when it holds a blank.
+/// backslashes escaped, when it holds a blank, a quote or a backslash.
 QByteArray quotedValue(const QByteArray& value) {
     if (!value.contains(' ') && !value.contains('"') && !value.contains('\\')) {
         return value;
