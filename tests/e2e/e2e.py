@@ -1,5 +1,6 @@
 """Drives the installed GLIMPA as a user would, through the accessibility
-interface (AT-SPI) and real X input, and checks what it shows.
+interface (AT-SPI) and real X input, and checks what it shows. Run with and
+without a window manager, and at a screen density of 1.5 (QT_SCALE_FACTOR).
 
 usage: e2e.py GLIMPA SAMPLES CONFIG_HOME
 """

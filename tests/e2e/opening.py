@@ -10,7 +10,7 @@ import signal
 import sys
 
 import pyatspi
-from driver import (TIMEOUT, StartupMessages, drag_and_drop, expect_clean_end, expect_counter,
+from driver import (SCALE, TIMEOUT, StartupMessages, drag_and_drop, expect_clean_end, expect_counter,
                     fail, find, iconify, in_front, main_window, press, start_accessibility,
                     start_program, wait_for, window_manager_runs, window_property, windows,
                     x_window)
@@ -65,7 +65,8 @@ try:
     with open(notes, "w", encoding="utf-8") as out:
         out.write("no picture")
     frame = main_window().queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    middle = (frame.x + frame.width // 2, frame.y + frame.height // 2)
+    middle = (round((frame.x + frame.width // 2) * SCALE),
+              round((frame.y + frame.height // 2) * SCALE))
     if drag_and_drop(main, middle, text="a line of text")[0]:
         fail("dragged text was accepted")
     if drag_and_drop(main, middle, paths=[second, notes]) != (True, True):

@@ -112,10 +112,22 @@ def expect_counter(active, count):
 x = display.Display()
 
 
-def click_on(node):
+# Device pixels a logical pixel: Qt's accessibility bridge tells places in
+# logical pixels, X input takes device pixels.
+SCALE = float(os.environ.get("QT_SCALE_FACTOR", "1"))
+
+
+def move_pointer_into(node, most_down=None):
+    """Moves the pointer to the middle of a control, or as far down in it as
+    `most_down` logical pixels when that is less."""
     extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    xtest.fake_input(x, X.MotionNotify, x=extents.x + extents.width // 2,
-                     y=extents.y + min(extents.height // 2, 8))
+    down = extents.height // 2 if most_down is None else min(extents.height // 2, most_down)
+    xtest.fake_input(x, X.MotionNotify, x=round((extents.x + extents.width // 2) * SCALE),
+                     y=round((extents.y + down) * SCALE))
+
+
+def click_on(node):
+    move_pointer_into(node, 8)
     xtest.fake_input(x, X.ButtonPress, 1)
     xtest.fake_input(x, X.ButtonRelease, 1)
     x.sync()
@@ -131,9 +143,7 @@ def press_key(name):
 
 def turn_wheel(node, notches):
     """Turns the mouse wheel towards the user over the middle of a control."""
-    extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    xtest.fake_input(x, X.MotionNotify, x=extents.x + extents.width // 2,
-                     y=extents.y + extents.height // 2)
+    move_pointer_into(node)
     for _ in range(notches):
         xtest.fake_input(x, X.ButtonPress, 5)
         xtest.fake_input(x, X.ButtonRelease, 5)
