@@ -137,6 +137,14 @@ TEST_F(Binding, ListRowsSelectionAndKeyReleasesTravel) {
     auto* view = widget<QListView>(list);
     list.addItem("/p/b.jpg", 0);
     list.addItem("/p/a.jpg", 0);
+    int clicks = 0;
+    list.Click.connect([&] { ++clicks; });
+    view->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
+    view->setFocus(Qt::TabFocusReason);  // the focus arriving chooses no row
+    ASSERT_TRUE(view->hasFocus());
+    EXPECT_EQ(list.listIndex(), -1);
+    EXPECT_EQ(clicks, 0);
     list.setListIndex(1);
     EXPECT_EQ(view->model()->rowCount(), 2);
     EXPECT_EQ(view->currentIndex().row(), 1);

@@ -47,15 +47,19 @@ protected:
     }
     void TearDown() override { QApplication::processEvents(); }
     frmImageViewer& viewer() { return app.frmImageViewer(); }
-    /// Starts the program, opens the Image Selector on a folder and clicks
-    /// its first file; returns the file list.
-    QListView* clickFirstFileIn(const std::string& path) {
+    /// Starts the program and opens the Image Selector on a folder.
+    void openImageSelectorOn(const std::string& path) {
         settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorDrive"}] = "/";
         settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = path;
         settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = path;
         Main(app);
         app.frmImageSelector().form().show();
         settle();
+    }
+    /// Starts the program, opens the Image Selector on a folder and clicks
+    /// its first file; returns the file list.
+    QListView* clickFirstFileIn(const std::string& path) {
+        openImageSelectorOn(path);
         auto* files = qobject_cast<QListView*>(backend.widgetFor(app.frmImageSelector().File1));
         QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                           files->visualRect(files->model()->index(0, 0)).center());
@@ -401,16 +405,21 @@ TEST_F(QtViewer, AWindowWithoutAUsableStoredPlaceIsLeftWhereTheWindowSystemPutsI
     EXPECT_TRUE(backend.widgetFor(app.frmImageSelector().form())->testAttribute(Qt::WA_Moved));
 }
 
-TEST_F(QtViewer, FilesAreAddedOneAfterAnotherWithEnterAndTheArrows) {
+TEST_F(QtViewer, TabReachesTheFileListWithoutAPreviewAndEnterAddsOneFileAfterAnother) {
     for (const char* name : {"a.jpg", "b.jpg"}) {
         test::writeJpeg(folder.file(name), 20, 10);
     }
-    QListView* files = clickFirstFileIn(folder.path());
+    openImageSelectorOn(folder.path());
+    auto* files = qobject_cast<QListView*>(backend.widgetFor(app.frmImageSelector().File1));
     // Keys go where the focus is, as the window system sends them.
     auto type = [&](Qt::Key key) {
-        QTest::keyClick(files->window()->focusWidget(), key);
+        QTest::keyClick(QApplication::focusWidget(), key);
         settle();
     };
+    while (QApplication::focusWidget() != files) {
+        type(Qt::Key_Tab);
+    }
+    EXPECT_EQ(app.CurrentFile, "");  // reaching the list is no choice of a file
     type(Qt::Key_Return);
     clock.advance(250);  // the status shown while adding goes, and the list is back
     type(Qt::Key_Down);

@@ -168,6 +168,12 @@ void ListBox::platformSetCurrent(int index, bool select, int shift) {
     Click();
 }
 
+void ListBox::platformFocusRow(int index) {
+    if (m_mode == SelectionMode::Extended && index >= 0 && index < listCount()) {
+        m_listIndex = index;
+    }
+}
+
 void ListBox::platformSetSelection(int current, const std::deque<bool>& selected) {
     if (m_mode != SelectionMode::Extended || selected.size() != m_selected.size() || current < -1 ||
         current >= listCount()) {

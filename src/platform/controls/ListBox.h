@@ -58,6 +58,10 @@ public:
 
     // What the user did.
     void platformSetCurrent(int index, bool select, int shift);
+    /// The focus came to a row without the user choosing it: in extended
+    /// selection that row becomes current, nothing is selected and no Click
+    /// is raised; a single-selection list stays as it is.
+    void platformFocusRow(int index);
     void platformMouseUp(int button, int shift, Twips x, Twips y) { MouseUp(button, shift, x, y); }
     void platformKeyUp(int keyCode, int shift) { KeyUp(keyCode, shift); }
     /// The user changed an extended selection: the current row and every

@@ -57,12 +57,32 @@ private:
     std::function<void()> m_opening;
 };
 
+/// A list view that tells when the focus is arriving. Qt makes the first row
+/// current when the keyboard (or an activated window) brings the focus to a
+/// list without a current row: the focus is then on that row, but the user
+/// chose nothing.
+class ListView : public QListView {
+public:
+    using QListView::QListView;
+    bool takingFocus() const { return m_takingFocus; }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        m_takingFocus = true;
+        QListView::focusInEvent(event);
+        m_takingFocus = false;
+    }
+
+private:
+    bool m_takingFocus = false;
+};
+
 /// Keeps a list view in step with its list box. Row changes are folded into
 /// one reload at the next turn of the event loop, or sooner when the
 /// selection must be shown.
 class ListBinding : public QObject {
 public:
-    ListBinding(ListBox& list, QListView* view)
+    ListBinding(ListBox& list, ListView* view)
         : QObject(view), m_list(list), m_view(view), m_model(new ListBoxModel(list, view)) {
         view->setModel(m_model);
     }
@@ -103,6 +123,10 @@ public:
             return;
         }
         const int current = m_view->selectionModel()->currentIndex().row();
+        if (m_view->takingFocus()) {
+            m_list.platformFocusRow(current);
+            return;
+        }
         if (m_list.selectionMode() == SelectionMode::Single) {
             m_list.platformSetCurrent(current, true, shiftState(QApplication::keyboardModifiers()));
             return;
@@ -163,7 +187,7 @@ private:
     }
 
     ListBox& m_list;
-    QListView* m_view;
+    ListView* m_view;
     ListBoxModel* m_model;
     bool m_reloadPending = false;
     bool m_clickPending = false;
@@ -173,7 +197,7 @@ private:
 }  // namespace
 
 QWidget* bindListBox(ListBox& list, QWidget* parent) {
-    auto* view = new QListView(parent);
+    auto* view = new ListView(parent);
     auto* binding = new ListBinding(list, view);
     view->setUniformItemSizes(true);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
