@@ -10,6 +10,7 @@
 #include "app/Opening.h"
 #include "platform/qt/QtInstanceChannel.h"
 #include "platform/qt/QtStartupNotice.h"
+#include "platform/qt/QtWindowSystem.h"
 #include "platform/qt/StartupWarmUp.h"
 #include "viewer/frmImageViewer.h"
 
@@ -20,8 +21,10 @@ int main(int argc, char* argv[]) {
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     glimpa::answerHelpAndVersion(argc, argv);
     const QByteArray startupId = glimpa::launcherStartupId();
+    glimpa::preferPlaceableWindows();
     glimpa::StartupWarmUp warmUp;
     QApplication application(argc, argv);  // takes its own options out of argv
+    glimpa::forgetWindowSystemChoice();
     warmUp.applicationStarted();
     QApplication::setApplicationName(QString::fromUtf8(glimpa::kProgramTitle));
     QApplication::setApplicationVersion(QString::fromUtf8(glimpa::kProgramVersion));

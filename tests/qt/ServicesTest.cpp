@@ -28,6 +28,7 @@
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtTimerService.h"
+#include "platform/qt/QtWindowSystem.h"
 #include "platform/qt/widgets/HelpWindow.h"
 
 namespace glimpa {
@@ -225,6 +226,40 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
 
     QtInstanceChannel second(path);  // a second program does not take the channel over
     EXPECT_FALSE(second.listen([](const auto&) {}));
+}
+
+TEST(QtWindowSystem, AWaylandSessionWithAnXServerBesideItGetsXFirstUnlessTheUserChose) {
+    /// The window system chosen for a start in this environment; "" for Qt's own choice.
+    auto chosen = [](std::initializer_list<std::pair<const char*, const char*>> environment) {
+        const QByteArray saved[] = {qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_SESSION_TYPE"),
+                                    qgetenv("DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
+        const char* names[] = {"WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY", "QT_QPA_PLATFORM"};
+        for (const char* name : names) {
+            qunsetenv(name);
+        }
+        for (const auto& [name, value] : environment) {
+            qputenv(name, value);
+        }
+        preferPlaceableWindows();
+        const QByteArray choice = qgetenv("QT_QPA_PLATFORM");
+        forgetWindowSystemChoice();
+        const QByteArray left = qgetenv("QT_QPA_PLATFORM");
+        for (int i = 0; i < 4; ++i) {
+            saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        }
+        return std::pair{choice, left};
+    };
+    using Choice = std::pair<QByteArray, QByteArray>;
+    EXPECT_EQ(chosen({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}),
+              Choice("xcb;wayland", ""));  // and programs it starts choose for themselves
+    EXPECT_EQ(chosen({{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}}),
+              Choice("xcb;wayland", ""));
+    EXPECT_EQ(chosen({{"WAYLAND_DISPLAY", "wayland-0"}}), Choice("", ""));  // no X server
+    EXPECT_EQ(
+        chosen(
+            {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}),
+        Choice("wayland", "wayland"));
+    EXPECT_EQ(chosen({{"DISPLAY", ":0"}}), Choice("", ""));  // X11 is Qt's choice there
 }
 
 TEST(QtTimerService, TicksThroughTheEventLoopUntilDisabled) {

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace glimpa {
+
+/// Wayland lets no program place its windows or keep one above the others,
+/// and tells none where its windows stand: the side windows could neither
+/// come back where they were left nor stay in front. Where an X server runs
+/// beside the Wayland session (XWayland), the program's windows go there,
+/// falling back to Wayland if it cannot be reached. A choice the user made
+/// with QT_QPA_PLATFORM stands. Call before the QApplication is made.
+void preferPlaceableWindows();
+
+/// Takes back what preferPlaceableWindows() set, once the application has
+/// read it, so that programs started from this one choose for themselves.
+void forgetWindowSystemChoice();
+
+}  // namespace glimpa
