@@ -355,12 +355,14 @@ TEST_F(QtViewer, ShowAgainBringsTheLineupSelectorToTheFrontWithTheListFocused) {
     EXPECT_TRUE(backend.widgetFor(lineup)->hasFocus());
 }
 
-TEST_F(QtViewer, TheImageSelectorHasItsDesignSizeAndCannotBeResized) {
+TEST_F(QtViewer, TheImageSelectorHasItsDesignSizeAndCannotBeResizedOrMaximized) {
     Main(app);
     viewer().Toolbar1.click("Select");
     QWidget* selector = backend.widgetFor(app.frmImageSelector().form());
     EXPECT_EQ(selector->size(), QSize(244, 358));
     EXPECT_EQ(selector->minimumSize(), selector->maximumSize());
+    EXPECT_FALSE(selector->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(selector->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
 }
 
 TEST_F(QtViewer, TheCounterShowsTheFullestLineupsNumbersWhole) {

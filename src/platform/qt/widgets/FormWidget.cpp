@@ -87,6 +87,12 @@ FormWidget::FormWidget(Form& form) : QWidget(nullptr), m_form(form) {
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, [this] { report(); });
     setWindowTitle(QString::fromStdString(form.caption()));
+    if (!form.sizable()) {
+        // A window of fixed size offers no maximize button that could do nothing.
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                       Qt::WindowCloseButtonHint);
+    }
     applyGeometry();
 }
 
