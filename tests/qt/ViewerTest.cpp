@@ -301,6 +301,9 @@ TEST_F(QtViewer, FilesDroppedOnTheMainWindowOrTheLineupSelectorAreOpenedAndTheFi
 
 TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     std::filesystem::create_directories(folder.path() / "trip" / "day 1");
+    for (int i = 0; i < 20; ++i) {
+        std::filesystem::create_directories(folder.path() / ("y" + std::to_string(2000 + i)));
+    }
     test::writeJpeg(folder.path() / "trip" / "beach.jpg", 20, 10);
     test::writeGif(folder.path() / "trip" / "wave.GIF", 10, 10);
     const std::string top = folder.path().string();
@@ -316,6 +319,10 @@ TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     auto* files = qobject_cast<QListView*>(backend.widgetFor(selector.File1));
     ASSERT_TRUE(drives && folders && files);
     EXPECT_EQ(drives->currentText().toStdString(), selector.Drive1.drive());
+    // The folder's path shows from the drive down, the folder within view.
+    EXPECT_EQ(folders->indexAt(QPoint(2, 2)).row(), 0);
+    EXPECT_TRUE(
+        folders->viewport()->rect().contains(folders->visualItemRect(folders->currentItem())));
     const auto trip = folders->findItems("trip", Qt::MatchEndsWith);
     ASSERT_EQ(trip.size(), 1);
     folders->setCurrentItem(trip.front());

@@ -295,6 +295,16 @@ QWidget* bindDirList(DirListBox& folders, QWidget* parent) {
     };
     sync(Aspect::Items);
     folders.observe(sync);
+    // The path shows from the drive down as far as the view holds it, with
+    // the folder itself in view. The list is filled before it has its size,
+    // so this is done again when it is shown.
+    new EventHook(list, [list](QEvent* event) {
+        if (event->type() == QEvent::Show) {
+            list->scrollToTop();
+            list->scrollToItem(list->currentItem());
+        }
+        return false;
+    });
     // Opening a folder: a double-click or Enter; the list then rebuilds, so
     // the change is made after the view has finished with its event.
     auto open = [&folders, list](int row) {
