@@ -1,6 +1,7 @@
 #include "platform/files/FileNames.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace glimpa {
@@ -12,6 +13,36 @@ char fold(char c) {
 }
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// The order in which the platform's collation puts the printable ASCII
+// characters: blanks, punctuation and symbols, numbers, then the letters
+// without regard to case.
+constexpr std::string_view kAsciiOrder =
+    " _-,;:!?.'\"()[]{}@*/\\&#%`^+<=>|~$0abcdefghijklmnopqrstuvwxyz";
+
+constexpr std::array<unsigned short, 256> makeRanks() {
+    std::array<unsigned short, 256> ranks{};
+    for (std::size_t byte = 0; byte < ranks.size(); ++byte) {
+        // Every other byte after the printable ones, in its byte order.
+        ranks[byte] = static_cast<unsigned short>(kAsciiOrder.size() + byte);
+    }
+    for (std::size_t rank = 0; rank < kAsciiOrder.size(); ++rank) {
+        const auto c = static_cast<unsigned char>(kAsciiOrder[rank]);
+        ranks[c] = static_cast<unsigned short>(rank);
+        if (c >= 'a' && c <= 'z') {
+            ranks[c - 'a' + 'A'] = static_cast<unsigned short>(rank);
+        }
+    }
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        ranks[static_cast<unsigned char>(digit)] = ranks['0'];
+    }
+    return ranks;
+}
+constexpr std::array<unsigned short, 256> kRanks = makeRanks();
+
+unsigned short rankOf(char c) {
+    return kRanks[static_cast<unsigned char>(c)];
 }
 
 int compareNatural(std::string_view a, std::string_view b) {
@@ -49,10 +80,10 @@ int compareNatural(std::string_view a, std::string_view b) {
             j = endB;
             continue;
         }
-        const char x = fold(a[i]);
-        const char y = fold(b[j]);
+        const unsigned short x = rankOf(a[i]);
+        const unsigned short y = rankOf(b[j]);
         if (x != y) {
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
+            return x < y ? -1 : 1;
         }
         ++i;
         ++j;
@@ -93,6 +124,21 @@ bool wildcardMatch(std::string_view name, std::string_view pattern) {
 bool naturalLess(std::string_view a, std::string_view b) {
     const int natural = compareNatural(a, b);
     return natural != 0 ? natural < 0 : a < b;
+}
+
+bool isPlainAscii(std::string_view name) {
+    std::size_t digits = 0;
+    for (char c : name) {
+        if (c < ' ' || c > '~') {
+            return false;
+        }
+        digits = isDigit(c) ? digits + 1 : 0;
+        // The collation reads longer numbers in pieces.
+        if (digits > kLongestNumber) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void sortNaturally(std::vector<std::string>& names) {

@@ -11,6 +11,7 @@
 #include <QStorageInfo>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
@@ -182,13 +183,38 @@ std::vector<std::string> QtEnvironment::drives() {
     return mounts;
 }
 
+namespace {
+
+// Languages whose collation orders printable ASCII as naturalLess does (no
+// letters of their own such as "ch", "aa" or a dotless i among them).
+bool collatesAsciiAsUsual(QLocale::Language language) {
+    using L = QLocale;
+    static constexpr std::array kLanguages = {
+        L::English, L::German,     L::French,    L::Italian, L::Spanish, L::Portuguese, L::Dutch,
+        L::Polish,  L::Russian,    L::Ukrainian, L::Swedish, L::Finnish, L::Greek,      L::Romanian,
+        L::Catalan, L::Indonesian, L::Japanese,  L::Chinese, L::Korean};
+    return std::find(kLanguages.begin(), kLanguages.end(), language) != kLanguages.end();
+}
+
+}  // namespace
+
 NameSorter QtEnvironment::nameSorter() {
-    return [](std::vector<std::string>& names) {
-        // Without a language of the user's (the C locale) names still sort
-        // as people read them, not by their bytes.
-        const QLocale locale = QLocale::system().language() == QLocale::C
-                                   ? QLocale(QLocale::English)
-                                   : QLocale::system();
+    // Without a language of the user's (the C locale) names still sort as
+    // people read them, not by their bytes.
+    return nameSorter(QLocale::system().language() == QLocale::C ? QLocale(QLocale::English)
+                                                                 : QLocale::system());
+}
+
+NameSorter QtEnvironment::nameSorter(const QLocale& locale) {
+    return [locale](std::vector<std::string>& names) {
+        // Most folders hold ASCII names only: ordering them without the
+        // collation library keeps its tables (2 MB) out of memory.
+        if (collatesAsciiAsUsual(locale.language()) &&
+            std::all_of(names.begin(), names.end(),
+                        [](const std::string& name) { return isPlainAscii(name); })) {
+            sortNaturally(names);
+            return;
+        }
         QCollator collator(locale);
         collator.setNumericMode(true);
         collator.setCaseSensitivity(Qt::CaseInsensitive);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include "platform/services/MessageBoxes.h"
 #include "platform/services/Services.h"
 
@@ -63,6 +64,8 @@ public:
     std::vector<std::string> drives() override;
     /// Locale-aware, numbers by their value, without regard to case.
     NameSorter nameSorter() override;
+    /// The same in the given language.
+    static NameSorter nameSorter(const QLocale& locale);
 };
 
 }  // namespace glimpa
