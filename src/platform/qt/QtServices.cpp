@@ -199,10 +199,11 @@ bool collatesAsciiAsUsual(QLocale::Language language) {
 }  // namespace
 
 NameSorter QtEnvironment::nameSorter() {
-    // Without a language of the user's (the C locale) names still sort as
-    // people read them, not by their bytes.
-    return nameSorter(QLocale::system().language() == QLocale::C ? QLocale(QLocale::English)
-                                                                 : QLocale::system());
+    // The user's collation (LC_COLLATE), as the file dialogs use it. Without
+    // one (the C locale) names still sort as people read them, not by their
+    // bytes.
+    const QLocale collation = QLocale::system().collation();
+    return nameSorter(collation.language() == QLocale::C ? QLocale(QLocale::English) : collation);
 }
 
 NameSorter QtEnvironment::nameSorter(const QLocale& locale) {
