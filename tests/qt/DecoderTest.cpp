@@ -28,7 +28,7 @@ const FilePicture& asFile(const Picture& picture) {
 TEST(Decoder, TurnsEveryExifOrientationUprightAsQtsOwnReaderDoes) {
     test::TempFolder folder;
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        const std::string path = folder.file("o" + std::to_string(orientation) + ".jpg");
+        const std::string path = folder.file(std::to_string(orientation) + ".jpg");
         test::writeJpeg(path, 48, 24, orientation);
         QImageReader reader(QString::fromStdString(path));
         reader.setAutoTransform(true);
