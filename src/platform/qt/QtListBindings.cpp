@@ -283,11 +283,14 @@ QWidget* bindDirList(DirListBox& folders, QWidget* parent) {
         }
         const QSignalBlocker blocker(list);
         list->clear();
+        // One icon shared by every row: the style makes a new one, with its
+        // own pixmaps, each time it is asked.
+        const QIcon folderIcon = list->style()->standardIcon(QStyle::SP_DirIcon);
         for (const DirListBox::Entry& entry : folders.entries()) {
             auto* item = new QListWidgetItem(QString(entry.depth * 2, QLatin1Char(' ')) +
                                              fromLocal(entry.label));
             item->setToolTip(fromLocal(entry.path));
-            item->setIcon(list->style()->standardIcon(QStyle::SP_DirIcon));
+            item->setIcon(folderIcon);
             list->addItem(item);
         }
         list->setCurrentRow(folders.listIndex());
