@@ -312,7 +312,7 @@ TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorPath"}] = top;
     settings.values[{kProgramTitle, Settings::kSection, "ImageSelectorFiles"}] = top;
     Main(app);
-    const long before = test::processMegabytes("VmRSS");
+    [[maybe_unused]] const long before = test::processMegabytes("VmRSS");
     frmImageSelector& selector = app.frmImageSelector();
     selector.form().show();
     settle();
