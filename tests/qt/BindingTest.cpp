@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -169,6 +170,16 @@ TEST_F(Binding, ARowChosenByTheProgramIsScrolledIntoView) {
     list.setListIndex(400);
     const QRect row = view->visualRect(view->model()->index(400, 0));
     EXPECT_TRUE(view->viewport()->rect().contains(row)) << row.y();
+}
+
+TEST_F(Binding, ALongRowAnywhereInTheListCanBeScrolledToItsEnd) {
+    auto* view = widget<QListView>(list);
+    const std::string longPath = "/p/a folder of a long name, longer than the list is wide/x.jpg";
+    list.addItem("/p/s.jpg", 0);
+    list.addItem(longPath, 0);
+    QApplication::processEvents();
+    EXPECT_GE(view->horizontalScrollBar()->maximum() + view->viewport()->width(),
+              view->fontMetrics().horizontalAdvance(QString::fromStdString(longPath)));
 }
 
 TEST(DriveBinding, OpeningTheListReadsTheDrivesAgain) {

@@ -301,6 +301,8 @@ TEST_F(QtViewer, FilesDroppedOnTheMainWindowOrTheLineupSelectorAreOpenedAndTheFi
 
 TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     std::filesystem::create_directories(folder.path() / "trip" / "day 1");
+    const std::string longName = "a folder of a long name, longer than the list is wide";
+    std::filesystem::create_directories(folder.path() / longName);
     // A folder of thousands of folders opens at once, in little memory.
     for (int i = 0; i < 3000; ++i) {
         std::filesystem::create_directories(folder.path() / ("y" + std::to_string(10000 + i)));
@@ -327,8 +329,11 @@ TEST_F(QtViewer, TheImageSelectorsListsFollowOneAnotherOnARealFolderTree) {
     EXPECT_EQ(drives->currentText().toStdString(), selector.Drive1.drive());
     // The folder's path shows from the drive down, the folder within view.
     EXPECT_EQ(folders->indexAt(QPoint(2, 2)).row(), 0);
-    EXPECT_TRUE(
-        folders->viewport()->rect().contains(folders->visualItemRect(folders->currentItem())));
+    const QRect current = folders->visualItemRect(folders->currentItem());
+    EXPECT_TRUE(current.top() >= 0 && current.bottom() < folders->viewport()->height());
+    // A long name that is not the last can still be read to its end.
+    EXPECT_GE(folders->horizontalScrollBar()->maximum() + folders->viewport()->width(),
+              folders->fontMetrics().horizontalAdvance(QString::fromStdString(longName)));
     const auto trip = folders->findItems("trip", Qt::MatchEndsWith);
     ASSERT_EQ(trip.size(), 1);
     folders->setCurrentItem(trip.front());

@@ -21,6 +21,7 @@
 #include "platform/qt/QtGeometry.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/widgets/ListBoxModel.h"
+#include "platform/qt/widgets/WidestRowDelegate.h"
 
 namespace glimpa {
 
@@ -200,6 +201,7 @@ QWidget* bindListBox(ListBox& list, QWidget* parent) {
     auto* view = new ListView(parent);
     auto* binding = new ListBinding(list, view);
     view->setUniformItemSizes(true);
+    view->setItemDelegate(new WidestRowDelegate(view));
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionMode(list.selectionMode() == SelectionMode::Single
                                ? QAbstractItemView::SingleSelection
@@ -277,6 +279,7 @@ QWidget* bindDriveList(DriveListBox& drives, QWidget* parent) {
 QWidget* bindDirList(DirListBox& folders, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setUniformItemSizes(true);
+    list->setItemDelegate(new WidestRowDelegate(list));
     auto sync = [&folders, list = QPointer<QListWidget>(list)](Aspect aspect) {
         if (list.isNull() || aspect != Aspect::Items) {
             return;
