@@ -3,7 +3,6 @@
 #include "decoding/ScreenDensity.h"
 
 #include <QGuiApplication>
-#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -168,79 +167,18 @@ bool isArrow(const QString& name) {
     return name == "previous" || name == "first" || name == "next" || name == "last";
 }
 
-/// An icon whose image is drawn elsewhere: the first time it is painted or
-/// measured it takes the image, waiting for it if need be, and from then on
-/// behaves as an icon made of that one pixmap (disabled look included).
-class IconDrawnAhead : public QIconEngine {
-public:
-    IconDrawnAhead(std::shared_future<QtArtwork::Images> images, QString name, qreal density)
-        : m_images(std::move(images)), m_name(std::move(name)), m_density(density) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override {
-        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return icon().pixmap(size, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override {
-        return icon().pixmap(size, scale, mode, state);
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return icon().actualSize(size, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return icon().availableSizes(mode, state);
-    }
-    bool isNull() override { return false; }
-    QString key() const override { return QStringLiteral("glimpa-artwork"); }
-    QIconEngine* clone() const override { return new IconDrawnAhead(*this); }
-
-private:
-    const QIcon& icon() {
-        if (m_icon.isNull()) {
-            const auto& images = m_images.get();
-            const auto found = images.find(m_name);
-            QImage image = found != images.end()
-                               ? found->second
-                               : QtArtwork::draw(m_name, QtArtwork::pixelSize(m_name, m_density));
-            image.setDevicePixelRatio(m_density);
-            m_icon.addPixmap(QPixmap::fromImage(image));
-        }
-        return m_icon;
-    }
-
-    std::shared_future<QtArtwork::Images> m_images;
-    QString m_name;
-    qreal m_density;
-    QIcon m_icon;
-};
-
 }  // namespace
 
-QtArtwork::QtArtwork()
-    : m_density(screenDensity()), m_icons(std::async(std::launch::async, [density = m_density] {
-          Images images;
-          for (const auto& [name, drawing] : drawings()) {
-              if (name != QLatin1String("logo")) {
-                  images[name] = draw(name, pixelSize(name, density));
-              }
-          }
-          return images;
-      })) {}
+QtArtwork::QtArtwork() : m_density(screenDensity()) {}
 
 QIcon QtArtwork::icon(const QString& name) {
-    QIcon& icon = m_iconsMade[name];
+    QIcon& icon = m_icons[name];
     if (icon.isNull()) {
-        // The engine belongs to the icon.
-        icon = QIcon(new IconDrawnAhead(m_icons, name, m_density));
+        QImage image = draw(name, pixelSize(name, m_density));
+        image.setDevicePixelRatio(m_density);
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
-}
-
-std::future<QImage> QtArtwork::drawAhead(const QString& name, QSize pixels) {
-    return std::async(std::launch::async, [name, pixels] { return draw(name, pixels); });
 }
 
 QImage QtArtwork::draw(const QString& name, QSize pixels) {

@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QString>
-#include <future>
 #include <map>
 
 namespace glimpa {
@@ -13,19 +12,13 @@ namespace glimpa {
 /// the 226 × 226 logo.
 class QtArtwork {
 public:
-    using Images = std::map<QString, QImage>;
-
-    /// Starts drawing every icon for the screen's density on a thread of its
-    /// own, so that they are ready by the time the first window is painted.
     QtArtwork();
 
     /// A 32 × 32 icon (arrows 16 × 16) drawn once for the screen's density
-    /// and kept. Its pixels are asked for only when it is first painted.
+    /// and kept.
     QIcon icon(const QString& name);
     /// The named artwork drawn to fill this many pixels.
     static QImage draw(const QString& name, QSize pixels);
-    /// The same, drawn on a thread of its own.
-    static std::future<QImage> drawAhead(const QString& name, QSize pixels);
     /// The artwork's nominal size in logical pixels.
     static QSize naturalSize(const QString& name);
     /// The artwork's nominal size in device pixels at this density.
@@ -33,8 +26,7 @@ public:
 
 private:
     qreal m_density;
-    std::shared_future<Images> m_icons;
-    std::map<QString, QIcon> m_iconsMade;
+    std::map<QString, QIcon> m_icons;
 };
 
 }  // namespace glimpa
