@@ -18,8 +18,13 @@ namespace {
 
 /// The character a key press types, for the windows' key preview: letters,
 /// digits, punctuation and space, and Enter, Escape and Backspace; 0 for any
-/// other key (Tab, Delete, the arrows, function keys).
+/// other key (Tab, Delete, the arrows, function keys) and for a key held with
+/// Alt or Ctrl, which is a shortcut (Alt+A presses "Add All"). AltGr, which
+/// types characters, is neither.
 int characterOf(const QKeyEvent& key) {
+    if (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
+        return 0;
+    }
     switch (key.key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
