@@ -151,6 +151,12 @@ TEST_F(Binding, ListRowsSelectionAndKeyReleasesTravel) {
     EXPECT_EQ(view->currentIndex().row(), 1);
     view->setCurrentIndex(view->model()->index(0, 0));
     EXPECT_EQ(list.listIndex(), 0);
+    // Every arrow moves the selection, Left and Right as Up and Down.
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(list.listIndex(), 1);
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_EQ(list.listIndex(), 0);
+    keyUps.clear();
     QTest::keyClick(view, Qt::Key_Return);
     QTest::keyClick(view, Qt::Key_Up);
     EXPECT_EQ(keyUps, (std::vector<int>{13, 38}));

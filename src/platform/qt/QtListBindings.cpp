@@ -68,6 +68,16 @@ public:
     bool takingFocus() const { return m_takingFocus; }
 
 protected:
+    // A list of one column moves with every arrow key: Left and Right move
+    // as Up and Down do.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        if (action == MoveLeft) {
+            action = MoveUp;
+        } else if (action == MoveRight) {
+            action = MoveDown;
+        }
+        return QListView::moveCursor(action, modifiers);
+    }
     void focusInEvent(QFocusEvent* event) override {
         m_takingFocus = true;
         QListView::focusInEvent(event);
