@@ -6,6 +6,7 @@
 #include "platform/Numbers.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/ScrollBar.h"
+#include "platform/files/Mounts.h"
 
 namespace glimpa {
 namespace {
@@ -48,6 +49,28 @@ TEST(Numbers, ReadOnlyWholeDecimalNumbersAndWriteTextThatReadsBack) {
     for (float value : {0.1f, 1234.5f, -7.25f, 3.4e38f}) {
         EXPECT_EQ(parseSingle(singleToText(value)), value);
     }
+}
+
+TEST(Mounts, TheDrivesAreTheMountPointsThatHoldUserFilesReadFromTheTableAlone) {
+    // A dead network share is listed like any other: the table is all that
+    // is read, never the file systems themselves.
+    const std::string table =
+        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "23 22 0:5 / /proc rw - proc proc rw\n"
+        "24 22 0:21 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+        "25 22 0:6 / /dev/shm rw - tmpfs tmpfs rw\n"
+        "26 22 0:30 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+        "27 22 8:17 / /run/media/me/Holiday\\040Stick rw shared:9 master:2 - vfat /dev/sdb1 rw\n"
+        "28 22 0:40 / /mnt/nas rw - nfs4 nas:/photos rw\n"
+        "29 22 0:41 / /home rw - btrfs /dev/sda2 rw\n"
+        "30 29 0:41 / /home rw - btrfs /dev/sda2 rw\n"
+        "31 22 0:42 / /procurement rw - ext4 /dev/sda3 rw\n"
+        "garbled line\n";
+    EXPECT_EQ(userMountPoints(table),
+              (std::vector<std::string>{"/", "/home", "/mnt/nas", "/procurement",
+                                        "/run/media/me/Holiday Stick"}));
+    EXPECT_EQ(userMountPoints("23 1 0:5 / /proc rw - proc proc rw\n"),
+              std::vector<std::string>{"/"});
 }
 
 }  // namespace

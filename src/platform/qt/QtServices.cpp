@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSet>
-#include <QStorageInfo>
 #include <QUrl>
 #include <algorithm>
 #include <array>
@@ -16,6 +14,7 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "platform/files/Mounts.h"
 #include "platform/qt/ArtworkPicture.h"
 #include "platform/qt/QtArtwork.h"
 #include "platform/qt/widgets/HelpWindow.h"
@@ -156,31 +155,7 @@ std::vector<TwipsRect> QtEnvironment::screens() {
 }
 
 std::vector<std::string> QtEnvironment::drives() {
-    // Mounted file systems that can hold user files: pseudo and system file
-    // systems are left out.
-    static const QSet<QByteArray> system{
-        "proc",   "sysfs",   "devpts",      "devtmpfs", "cgroup",    "cgroup2",  "securityfs",
-        "pstore", "debugfs", "tracefs",     "mqueue",   "hugetlbfs", "configfs", "fusectl",
-        "bpf",    "autofs",  "binfmt_misc", "efivarfs", "ramfs",     "nsfs"};
-    std::vector<std::string> mounts;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady() || system.contains(volume.fileSystemType())) {
-            continue;
-        }
-        const QString root = volume.rootPath();
-        // Under /run only the user's media (/run/media/<user>/…) hold files.
-        if (root.startsWith("/proc") || root.startsWith("/sys") || root.startsWith("/dev") ||
-            (root.startsWith("/run") && !root.startsWith("/run/media/"))) {
-            continue;
-        }
-        mounts.push_back(QFile::encodeName(root).toStdString());
-    }
-    if (mounts.empty()) {
-        mounts.push_back("/");
-    }
-    std::sort(mounts.begin(), mounts.end());
-    mounts.erase(std::unique(mounts.begin(), mounts.end()), mounts.end());
-    return mounts;
+    return mountedDrives();
 }
 
 namespace {
