@@ -425,6 +425,33 @@ TEST_F(QtViewer, AWindowWithoutAUsableStoredPlaceIsLeftWhereTheWindowSystemPutsI
     EXPECT_TRUE(backend.widgetFor(app.frmImageSelector().form())->testAttribute(Qt::WA_Moved));
 }
 
+TEST_F(QtViewer, AStoredSizeLargerThanTheDesktopGivesAWindowAsLargeAsTheDesktopAndIsSavedSo) {
+    // As a damaged settings file may hold: a window larger than any screen,
+    // whose drawing alone would take gigabytes.
+    for (const char* key : {"LineupSelectorWidth", "LineupSelectorHeight"}) {
+        settings.values[{kProgramTitle, Settings::kSection, key}] = "400000000";
+    }
+    Main(app);
+    app.frmLineupSelector().ListPictures.addItem("/p/0.jpg", 0);
+    viewer().UpdateUI();
+    viewer().Toolbar1.click("Show");
+    QTest::qWait(400);
+    QWidget* selector = backend.widgetFor(app.frmLineupSelector().form());
+    const QSize desktop = selector->screen()->virtualSize();
+    EXPECT_LE(selector->frameGeometry().width(), desktop.width());
+    EXPECT_LE(selector->frameGeometry().height(), desktop.height());
+    EXPECT_EQ(backend.widgetFor(app.frmLineupSelector().ListPictures)->size(), selector->size());
+
+    backend.widgetFor(viewer().form())->close();
+    auto stored = [&](const char* key) {
+        return settings.values[{kProgramTitle, Settings::kSection, key}];
+    };
+    EXPECT_EQ(stored("LineupSelectorWidth"),
+              std::to_string(selector->frameGeometry().width() * 15));
+    EXPECT_EQ(stored("LineupSelectorHeight"),
+              std::to_string(selector->frameGeometry().height() * 15));
+}
+
 TEST_F(QtViewer, TabReachesTheFileListWithoutAPreviewAndEnterAddsOneFileAfterAnother) {
     for (const char* name : {"a.jpg", "b.jpg"}) {
         test::writeJpeg(folder.file(name), 20, 10);

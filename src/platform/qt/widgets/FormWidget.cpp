@@ -146,7 +146,15 @@ void FormWidget::applyGeometry() {
     }
     const QSize client(twipsToPixels(m_form.clientWidth()), twipsToPixels(m_form.clientHeight()));
     if (m_form.sizable()) {
-        resize(client);
+        // As window systems do, no window is made larger than the desktop:
+        // a size from a damaged settings file would take gigabytes to draw.
+        QSize bounded = client;
+        if (const QScreen* desktop = screen()) {
+            bounded = client.boundedTo(desktop->virtualSize() -
+                                       QSize(twipsToPixels(m_form.decorationWidth()),
+                                             twipsToPixels(m_form.decorationHeight())));
+        }
+        resize(bounded);
     } else {
         setFixedSize(client);
     }
