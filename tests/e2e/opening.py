@@ -69,8 +69,9 @@ try:
               round((frame.y + frame.height // 2) * SCALE))
     if drag_and_drop(main, middle, text="a line of text")[0]:
         fail("dragged text was accepted")
-    if drag_and_drop(main, middle, paths=[second, notes]) != (True, True):
-        fail("the dropped files were not taken at once")
+    accepted, finished = drag_and_drop(main, middle, paths=[second, notes])
+    if not accepted or not finished:
+        fail("the dropped files were not " + ("taken at once" if accepted else "accepted"))
     box = wait_for("the box about the file that is no picture",
                    lambda: next((w for w in windows() if w.name == "GLIMPA"), None))
     press(find(box, "push button", "OK"))

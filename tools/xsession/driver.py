@@ -235,12 +235,21 @@ def in_front(window):
             active.value[0] == window.id)
 
 
+_drag_display = None
+
+
 def drag_and_drop(window, at, paths=(), text=None):
     """Drags from a source of its own onto the program's window and drops over
     the point (screen coordinates), as a file manager does (XDND): file paths
     as a URI list, or else plain text. Returns whether the window accepted the
     drop, and whether it then said within a second that it had finished."""
-    d = display.Display()
+    global _drag_display
+    if _drag_display is None:
+        # One connection for every drag, whose source windows stay until the
+        # end: a window id used again would receive the answers still on
+        # their way to the drag before.
+        _drag_display = display.Display()
+    d = _drag_display
     atom = d.intern_atom
     source = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
     source.set_selection_owner(atom("XdndSelection"), X.CurrentTime)
@@ -271,7 +280,8 @@ def drag_and_drop(window, at, paths=(), text=None):
                         time=event.time, requestor=event.requestor, selection=event.selection,
                         target=event.target, property=into))
                     d.flush()
-                elif event.type == X.ClientMessage and event.client_type == atom(name):
+                elif (event.type == X.ClientMessage and event.client_type == atom(name) and
+                      event.window.id == source.id):
                     return event
             time.sleep(0.01)
         return None
@@ -287,8 +297,6 @@ def drag_and_drop(window, at, paths=(), text=None):
         finished = serve_until("XdndFinished", 1) is not None
     else:
         send("XdndLeave", [source.id, 0, 0, 0, 0])
-    source.destroy()
-    d.close()
     return accepted, finished
 
 
