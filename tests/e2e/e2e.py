@@ -9,8 +9,9 @@ import sys
 
 import pyatspi
 from driver import (click_on, close_window, control, enabled, expect_clean_end, expect_counter,
-                    fail, find, find_where, in_front, main_window, press, press_key, start,
-                    turn_wheel, wait_for, window, window_manager_runs, windows, x_window)
+                    fail, find, find_where, in_front, main_window, outer_geometry, press, press_key,
+                    start, turn_wheel, unmaximize, wait_for, window, window_manager_runs, windows, x,
+                    x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 
@@ -104,6 +105,19 @@ try:
     press(find(box, "push button", "Yes"))
     wait_for("the emptied frame", lambda: main_window().name == "GLIMPA No Active Image")
     expect_counter("0", str(len(files) - 1))
+
+    # Restored from maximized (its title bar's button), the main window takes
+    # a size of its own, narrower than the screen, its title bar on the screen
+    # (its border may stand a pixel beyond the edge).
+    if window_manager_runs():
+        viewing = x_window("GLIMPA No Active Image")
+        unmaximize(viewing)
+        screen = x.screen().root.get_geometry()
+
+        def restored():
+            left, top, width, _ = outer_geometry(viewing)
+            return left >= -1 and top >= -1 and width < screen.width
+        wait_for("the main window restored to a size of its own", restored)
 
     # Closing the main window ends the program and saves the side windows' places.
     close_window("GLIMPA No Active Image")

@@ -198,6 +198,17 @@ def iconify(window):
     wait_for("the window minimized", lambda: window.get_attributes().map_state != X.IsViewable)
 
 
+def unmaximize(window):
+    """Restores a maximized window as its title bar's button does; needs a
+    window manager."""
+    event = protocol.event.ClientMessage(
+        window=window, client_type=x.intern_atom("_NET_WM_STATE"),
+        data=(32, [0, x.intern_atom("_NET_WM_STATE_MAXIMIZED_HORZ"),
+                   x.intern_atom("_NET_WM_STATE_MAXIMIZED_VERT"), 1, 0]))  # remove both
+    x.screen().root.send_event(event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+    x.sync()
+
+
 class StartupMessages:
     """Listens to the startup-notification messages broadcast on the root
     window, as a launcher does to end the busy feedback of a start."""

@@ -156,10 +156,18 @@ void Form::platformDecoration(Twips width, Twips height) {
 }
 
 void Form::platformWindowState(WindowState state) {
-    if (m_state != state) {
-        leaveState(state);
-        sizeChanged();
+    if (m_state == state) {
+        return;
     }
+    const bool restored = m_state == WindowState::Maximized && state == WindowState::Normal;
+    leaveState(state);
+    if (restored) {
+        // The window system gives the window back the size it had before it
+        // was maximized.
+        Control::setWidth(m_normalFrame.width);
+        Control::setHeight(m_normalFrame.height);
+    }
+    sizeChanged();
 }
 
 void Form::leaveState(WindowState state) {

@@ -72,6 +72,8 @@ public:
 
     /// The screen area a maximized window fills.
     void setWorkArea(TwipsRect area) { m_workArea = area; }
+    /// The frame a maximized or minimized window is restored to.
+    TwipsRect normalFrame() const { return m_normalFrame; }
 
     /// Set by the owner of the window: runs the unload handling and tells
     /// whether the window went away.

@@ -1,28 +1,15 @@
 #include "platform/qt/QtStartupNotice.h"
 
-#include <xcb/xcb.h>
-
-#include <QGuiApplication>
 #include <QWidget>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
+
+#include "platform/qt/X11.h"
 
 namespace glimpa {
 
 namespace {
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-
-xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
-    const std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> reply(xcb_intern_atom_reply(
-        connection,
-        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-        nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
+using x11::atomNamed;
 
 /// A value of a startup-notification message: quoted, with its quotes and
 /// backslashes escaped, when it holds a blank, a quote or a backslash.
@@ -67,11 +54,10 @@ QByteArray launcherStartupId() {
 }
 
 void completeStartup(QWidget& window, const QByteArray& id) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || id.isEmpty()) {
+    xcb_connection_t* connection = x11::connection();
+    if (connection == nullptr || id.isEmpty()) {
         return;
     }
-    xcb_connection_t* connection = x11->connection();
     // A window manager takes the id's time from this property of a window
     // that is mapped already, and activates the window with it.
     xcb_change_property(

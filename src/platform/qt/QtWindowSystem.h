@@ -10,6 +10,10 @@ namespace glimpa {
 /// with QT_QPA_PLATFORM stands. Call before the QApplication is made.
 void preferPlaceableWindows();
 
+/// Whether a window manager (or a Wayland compositor) runs, which frames,
+/// places, maximizes and restores the windows.
+bool windowManagerRuns();
+
 /// Takes back what preferPlaceableWindows() set, once the application has
 /// read it, so that programs started from this one choose for themselves.
 void forgetWindowSystemChoice();

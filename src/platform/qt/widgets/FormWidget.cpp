@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include "platform/qt/QtGeometry.h"
+#include "platform/qt/QtWindowSystem.h"
 
 namespace glimpa {
 
@@ -191,9 +192,17 @@ void FormWidget::applyState() {
         state |= Qt::WindowMinimized;
     }
     if (state != windowState()) {
-        if (state.testFlag(Qt::WindowMaximized) && screen() != nullptr) {
-            // Without a window manager to maximize it the window still fills the screen.
+        if (state.testFlag(Qt::WindowMaximized) && !windowManagerRuns() && screen() != nullptr) {
+            // Without a window manager to maximize it the window still fills
+            // the screen.
             setGeometry(screen()->availableGeometry());
+        } else if (state.testFlag(Qt::WindowMaximized) &&
+                   !windowState().testFlag(Qt::WindowMaximized)) {
+            // The size the window has when the window manager maximizes it
+            // is the size it is restored to.
+            const TwipsRect normal = m_form.normalFrame();
+            resize(twipsToPixels(normal.width - m_form.decorationWidth()),
+                   twipsToPixels(normal.height - m_form.decorationHeight()));
         }
         setWindowState(state);
     }
