@@ -1,5 +1,6 @@
 #include "app/Opening.h"
 
+#include <array>
 #include <filesystem>
 
 #include "app/AppContext.h"
@@ -16,9 +17,12 @@ namespace glimpa {
 
 namespace {
 
+/// Why a path named gave no picture, in the order the message tells them.
+enum Skipped { kNotFound, kNoPicture, kNoPictureInFolder, kSkippedKinds };
+
 /// The pictures a path names, as full paths: the file itself, or a folder's
-/// pictures in the file list's order; nothing for anything else.
-std::vector<std::string> picturesOf(AppContext& app, const std::string& path) {
+/// pictures in the file list's order; nothing, and why, for anything else.
+std::vector<std::string> picturesOf(AppContext& app, const std::string& path, Skipped& why) {
     if (const auto folder = existingFolder(path)) {
         std::vector<std::string> names = filesMatching(*folder, kPicturePattern);
         app.services().environment.nameSorter()(names);
@@ -26,12 +30,14 @@ std::vector<std::string> picturesOf(AppContext& app, const std::string& path) {
         for (std::string& name : names) {
             name = prefix + name;
         }
+        why = kNoPictureInFolder;
         return names;
     }
     // A file named is taken by its content, as the file manager that offers
     // it does: a photo named "beach.jpeg" is a JPEG too.
     std::error_code error;
     const fs::path file = fs::absolute(fs::path(path), error).lexically_normal();
+    why = error || !fs::exists(file, error) ? kNotFound : kNoPicture;
     if (error || !fs::is_regular_file(file, error) ||
         !app.services().decoder.isPicture(file.string())) {
         return {};
@@ -39,18 +45,39 @@ std::vector<std::string> picturesOf(AppContext& app, const std::string& path) {
     return {file.string()};
 }
 
+/// One line a kind of path that gave no picture, as "(2)  Files were not
+/// found.", in one text.
+std::string skippedText(const std::array<int, kSkippedKinds>& skipped) {
+    static constexpr std::array<std::pair<const char*, const char*>, kSkippedKinds> kLines{{
+        {"  File or folder was not found.", "  Files or folders were not found."},
+        {"  File was not opened: it is no BMP, JPEG or GIF picture.",
+         "  Files were not opened: they are no BMP, JPEG or GIF pictures."},
+        {"  Folder holds no BMP, JPEG or GIF pictures.",
+         "  Folders hold no BMP, JPEG or GIF pictures."},
+    }};
+    std::string text;
+    for (int kind = 0; kind < kSkippedKinds; ++kind) {
+        if (const int count = skipped[kind]; count > 0) {
+            text += text.empty() ? "" : "\n";
+            text += counted(count, count == 1 ? kLines[kind].first : kLines[kind].second);
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 void OpenPictures(AppContext& app, const std::vector<std::string>& paths) {
     ListBox& lineup = app.frmLineupSelector().ListPictures;
-    int notPictures = 0;
+    std::array<int, kSkippedKinds> skipped{};
     int notAdded = 0;
     int next = 0;  // where the next new entry goes
     std::string first;
     for (const std::string& path : paths) {
-        const std::vector<std::string> pictures = picturesOf(app, path);
+        Skipped why = kNoPicture;
+        const std::vector<std::string> pictures = picturesOf(app, path, why);
         if (pictures.empty()) {
-            ++notPictures;
+            ++skipped[why];
         }
         for (const std::string& picture : pictures) {
             if (first.empty()) {
@@ -70,14 +97,9 @@ void OpenPictures(AppContext& app, const std::vector<std::string>& paths) {
         lineup.setListIndex(index);
         app.frmImageViewer().GetPic();
     }
-    if (notPictures > 0) {
+    if (const std::string text = skippedText(skipped); !text.empty()) {
         app.services().messages.beep();
-        app.MsgBox(counted(notPictures, notPictures == 1
-                                            ? "  File was not opened: it is no BMP, JPEG or GIF "
-                                              "picture."
-                                            : "  Files were not opened: they are no BMP, JPEG or "
-                                              "GIF pictures."),
-                   msgbox::Notice);
+        app.MsgBox(text, msgbox::Notice);
     }
     if (notAdded > 0) {
         reportLineupFull(app, notAdded);
