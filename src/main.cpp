@@ -37,15 +37,24 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string>& paths = *named;
 
     // Files to show go to the program that runs already, if there is one.
+    // The channel is claimed before the windows are built, so that a start a
+    // moment after this one hands its files here rather than open a program
+    // of its own; a start that lost that race hands its files to the winner.
     glimpa::QtInstanceChannel channel;
-    if (!paths.empty() && channel.handOver({paths, startupId})) {
+    auto handedOver = [&] { return !paths.empty() && channel.handOver({paths, startupId}); };
+    if (handedOver() || (!channel.listen() && handedOver())) {
         warmUp.finish();
         return 0;
     }
     glimpa::Program program;
     glimpa::Main(program.app());
     warmUp.waitForFontConfiguration();
-    channel.listen([&program](const glimpa::QtInstanceChannel::Handover& handed) {
+    if (!paths.empty()) {
+        // Once the main window is up, so that any message stands over it.
+        QTimer::singleShot(0, &application, [&] { glimpa::OpenPictures(program.app(), paths); });
+    }
+    // What other starts handed over meanwhile comes after this start's own files.
+    channel.receive([&program](const glimpa::QtInstanceChannel::Handover& handed) {
         glimpa::AppContext& app = program.app();
         if (!app.AppClosing) {
             glimpa::OpenPictures(app, handed.paths);
@@ -54,10 +63,6 @@ int main(int argc, char* argv[]) {
             glimpa::completeStartup(*program.backend().widgetFor(viewer), handed.startupId);
         }
     });
-    if (!paths.empty()) {
-        // Once the main window is up, so that any message stands over it.
-        QTimer::singleShot(0, &application, [&] { glimpa::OpenPictures(program.app(), paths); });
-    }
     const int code = QApplication::exec();
     warmUp.finish();
     return code;

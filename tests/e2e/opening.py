@@ -1,7 +1,7 @@
 """The ways in from outside, as a desktop user has them: files named on the
 command line, a second start ("Open With" while the program runs) handing
 its files to the running program, files dropped from a file manager, and a
-start after a killed program.
+start after a killed program, and two starts at once.
 
 usage: opening.py GLIMPA SAMPLES CONFIG_HOME
 """
@@ -83,6 +83,16 @@ try:
     programs.append(start_program(GLIMPA, SAMPLES, CONFIG, [second]))
     showing(second)
     expect_counter("1", "1")
+
+    # Two files opened at the same moment (a double-click on each, a script)
+    # make one program, past the socket a killed one left.
+    programs[-1].send_signal(signal.SIGKILL)
+    programs[-1].wait(timeout=TIMEOUT)
+    together = [start_program(GLIMPA, SAMPLES, CONFIG, [path]) for path in (first, third)]
+    programs += together
+    wait_for("one of two starts at once handing its file to the other",
+             lambda: [program.poll() for program in together].count(0) == 1)
+    expect_counter("1", "2")
     print("opening: passed", flush=True)
 finally:
     for program in programs:

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDataStream>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
@@ -80,8 +81,11 @@ bool QtInstanceChannel::handOver(const Handover& handover) {
     return socket.read(1) == QByteArray(1, kTaken);
 }
 
-bool QtInstanceChannel::listen(std::function<void(const Handover&)> received) {
-    m_received = std::move(received);
+bool QtInstanceChannel::listen() {
+    // Two starts that find the same stale socket take turns, so that the
+    // second does not remove the socket the first has just made.
+    QLockFile turn(m_path + QStringLiteral(".lock"));
+    turn.tryLock(kWaitMs);
     if (!m_server.listen(m_path)) {
         // A socket nobody answers on is what a program that ended without
         // closing it left behind.
@@ -125,13 +129,18 @@ void QtInstanceChannel::take(QLocalSocket* socket) {
     socket->write(QByteArray(1, kTaken));
     socket->flush();
     socket->disconnectFromServer();
-    if (!handover.paths.empty() && m_received) {
+    if (!handover.paths.empty()) {
         deliver(std::move(handover));
     }
 }
 
+void QtInstanceChannel::receive(std::function<void(const Handover&)> received) {
+    m_received = std::move(received);
+    QTimer::singleShot(0, this, &QtInstanceChannel::deliverWaiting);
+}
+
 void QtInstanceChannel::deliver(Handover handover) {
-    if (QApplication::activeModalWidget() == nullptr && m_waiting.empty()) {
+    if (m_received && QApplication::activeModalWidget() == nullptr && m_waiting.empty()) {
         m_received(handover);
         return;
     }
@@ -150,7 +159,7 @@ bool QtInstanceChannel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QtInstanceChannel::deliverWaiting() {
-    if (QApplication::activeModalWidget() != nullptr || m_waiting.empty()) {
+    if (!m_received || QApplication::activeModalWidget() != nullptr || m_waiting.empty()) {
         return;
     }
     qApp->removeEventFilter(this);

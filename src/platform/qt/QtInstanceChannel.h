@@ -34,9 +34,14 @@ public:
     /// Gives the paths to the program that runs already; true when it took
     /// them (this start then has nothing more to do).
     bool handOver(const Handover& handover);
-    /// Takes what later starts hand over from now on. A socket left by a
-    /// program that ended without closing it is taken over.
-    bool listen(std::function<void(const Handover&)> received);
+    /// Takes what later starts hand over from now on, keeping it until
+    /// receive() names who is given it; false when another program listens
+    /// already. A socket left by a program that ended without closing it is
+    /// taken over.
+    bool listen();
+    /// Gives what was handed over, and what is handed over from now on, to
+    /// received, each from the event loop.
+    void receive(std::function<void(const Handover&)> received);
 
     /// The longest message taken, in bytes.
     static constexpr qint64 kMaxMessageBytes = 1024 * 1024;
