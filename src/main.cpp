@@ -40,9 +40,17 @@ int main(int argc, char* argv[]) {
     // The channel is claimed before the windows are built, so that a start a
     // moment after this one hands its files here rather than open a program
     // of its own; a start that lost that race hands its files to the winner.
+    // A program that does not answer in time (hung) is left to itself.
     glimpa::QtInstanceChannel channel;
-    auto handedOver = [&] { return !paths.empty() && channel.handOver({paths, startupId}); };
-    if (handedOver() || (!channel.listen() && handedOver())) {
+    using Answer = glimpa::QtInstanceChannel::Answer;
+    auto handOver = [&] {
+        return paths.empty() ? Answer::NoProgram : channel.handOver({paths, startupId});
+    };
+    Answer answer = handOver();
+    if (answer != Answer::Taken && !channel.listen() && answer == Answer::NoProgram) {
+        answer = handOver();
+    }
+    if (answer == Answer::Taken) {
         warmUp.finish();
         return 0;
     }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <future>
+#include <thread>
 
 #include <QCollator>
 #include <QDir>
@@ -193,10 +194,12 @@ TEST(QtEnvironment, NamesAreSortedAsFileDialogsSortThemInEveryLanguage) {
     }
 }
 
-/// Runs work on a thread of its own while this thread's event loop turns.
+/// Runs work on a thread of its own while this thread's event loop turns,
+/// from the moment given on (until then the program is busy).
 template <typename Work>
-auto whileServing(Work work) {
+auto whileServing(Work work, std::chrono::milliseconds busy = {}) {
     auto result = std::async(std::launch::async, work);
+    std::this_thread::sleep_for(busy);
     while (result.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
         QCoreApplication::processEvents();
     }
@@ -220,7 +223,11 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     // A start a moment later, while the program still builds its windows,
     // is answered, and its paths are kept until the program takes them.
     const QtInstanceChannel::Handover early{{"/early.jpg"}, {}};
-    EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver(early); }));
+    auto taken = [&](const QtInstanceChannel::Handover& handover) {
+        return QtInstanceChannel(path).handOver(handover) == QtInstanceChannel::Answer::Taken;
+    };
+    // It is still busy when the start comes, for longer than a connection takes.
+    EXPECT_TRUE(whileServing([&] { return taken(early); }, std::chrono::milliseconds(3000)));
     std::vector<QtInstanceChannel::Handover> received;
     running.receive([&](const auto& handover) { received.push_back(handover); });
     EXPECT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 2000));
@@ -239,13 +246,11 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     });
     const QtInstanceChannel::Handover sent{{"/photos/\xe9t\xe9.jpg", "/photos/trip"},
                                            "files-42_TIME1234"};
-    EXPECT_TRUE(whileServing([&] { return QtInstanceChannel(path).handOver(sent); }));
+    EXPECT_TRUE(whileServing([&] { return taken(sent); }));
     EXPECT_EQ(received, std::vector{sent});
     // A startup id that no launcher gives goes no further than the channel.
     for (const QByteArray& odd : {QByteArray(2000, 'x'), QByteArray("id with\nbreak")}) {
-        EXPECT_TRUE(whileServing([&] {
-            return QtInstanceChannel(path).handOver({{"/a.jpg"}, odd});
-        }));
+        EXPECT_TRUE(whileServing([&] { return taken({{"/a.jpg"}, odd}); }));
         EXPECT_EQ(received.back(), (QtInstanceChannel::Handover{{"/a.jpg"}, {}}));
     }
     received.resize(1);
@@ -256,9 +261,7 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     QMessageBox box(QMessageBox::Question, "GLIMPA", "Remove?", QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
-    EXPECT_TRUE(whileServing([&] {
-        return QtInstanceChannel(path).handOver({{"/later.jpg"}, {}});
-    }));
+    EXPECT_TRUE(whileServing([&] { return taken({{"/later.jpg"}, {}}); }));
     QCoreApplication::processEvents();
     EXPECT_EQ(received.size(), 1U);
     box.close();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
@@ -13,6 +14,7 @@ namespace glimpa {
 namespace {
 
 constexpr int kWaitMs = 2000;
+constexpr int kAnswerWaitMs = 10000;
 constexpr char kTaken = '1';
 
 // A message: the byte count of what follows (32 bits, big-endian), then the
@@ -59,26 +61,32 @@ QtInstanceChannel::QtInstanceChannel(QString socketPath) : m_path(std::move(sock
     m_server.setMaxPendingConnections(8);
 }
 
-bool QtInstanceChannel::handOver(const Handover& handover) {
+QtInstanceChannel::Answer QtInstanceChannel::handOver(const Handover& handover) {
     const QByteArray sent = message(handover);
     if (sent.size() - 4 > kMaxMessageBytes) {
-        return false;
+        return Answer::NoAnswer;
     }
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (!socket.waitForConnected(kWaitMs)) {
-        return false;
+        return Answer::NoProgram;
     }
+    // A program that is busy (a large picture loading) reads and answers
+    // once it is back in its event loop.
+    const QDeadlineTimer deadline(kAnswerWaitMs);
+    auto left = [&] { return static_cast<int>(deadline.remainingTime()); };
     socket.write(sent);
-    if (!socket.waitForBytesWritten(kWaitMs)) {
-        return false;
-    }
-    while (socket.bytesAvailable() < 1) {
-        if (!socket.waitForReadyRead(kWaitMs)) {
-            return false;
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(left())) {
+            return Answer::NoAnswer;
         }
     }
-    return socket.read(1) == QByteArray(1, kTaken);
+    while (socket.bytesAvailable() < 1) {
+        if (!socket.waitForReadyRead(left())) {
+            return Answer::NoAnswer;
+        }
+    }
+    return socket.read(1) == QByteArray(1, kTaken) ? Answer::Taken : Answer::NoAnswer;
 }
 
 bool QtInstanceChannel::listen() {

@@ -31,9 +31,14 @@ public:
     /// runtime folder.
     explicit QtInstanceChannel(QString socketPath = {});
 
-    /// Gives the paths to the program that runs already; true when it took
-    /// them (this start then has nothing more to do).
-    bool handOver(const Handover& handover);
+    /// What became of a handover.
+    enum class Answer {
+        Taken,      ///< the running program took the paths: this start is done
+        NoProgram,  ///< no program listens
+        NoAnswer,   ///< a program listens but did not take them in time
+    };
+    /// Gives the paths to the program that runs already.
+    Answer handOver(const Handover& handover);
     /// Takes what later starts hand over from now on, keeping it until
     /// receive() names who is given it; false when another program listens
     /// already. A socket left by a program that ended without closing it is
