@@ -37,7 +37,7 @@ std::vector<std::string> picturesOf(AppContext& app, const std::string& path, Sk
     // it does: a photo named "beach.jpeg" is a JPEG too.
     std::error_code error;
     const fs::path file = fs::absolute(fs::path(path), error).lexically_normal();
-    why = error || !fs::exists(file, error) ? kNotFound : kNoPicture;
+    why = path.empty() || error || !fs::exists(file, error) ? kNotFound : kNoPicture;
     if (error || !fs::is_regular_file(file, error) ||
         !app.services().decoder.isPicture(file.string())) {
         return {};

@@ -25,13 +25,13 @@ TEST_F(Opening, FilesAndFoldersGoToTheFrontInTheirOrderAndTheFirstIsShown) {
     test::writeBytes(folder.file("notes.txt"), "text");
     fs::create_directories(folder.path() / "documents");
     OpenPictures(h.app, {c, folder.file("trip"), folder.file("notes.txt"), folder.file("gone.jpg"),
-                         folder.file("documents"), d});
+                         "", folder.file("documents"), d});
     EXPECT_EQ(entries(), (std::vector<std::string>{c, a, b, d, "/old/x.jpg"}));
     EXPECT_EQ(h.app.CurrentFile, c);
     EXPECT_EQ(counter(), "1 of 5");
     ASSERT_EQ(h.messages.prompts.size(), 1u);  // what gave no picture, told once, each as it is
     EXPECT_EQ(h.messages.prompts[0].text,
-              "(1)  File or folder was not found.\n"
+              "(2)  Files or folders were not found.\n"
               "(1)  File was not opened: it is no BMP, JPEG or GIF picture.\n"
               "(1)  Folder holds no BMP, JPEG or GIF pictures.");
 }
