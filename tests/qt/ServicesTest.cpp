@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QMessageBox>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -269,6 +270,27 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
 
     QtInstanceChannel second(path);  // a second program does not take the channel over
     EXPECT_FALSE(second.listen());
+}
+
+TEST(QtInstanceChannel, EachDisplayOfTheUserHasAProgramOfItsOwn) {
+    QTemporaryDir runtime;
+    const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    auto on = [](const char* name) {
+        qputenv("DISPLAY", name);
+        return std::make_unique<QtInstanceChannel>();
+    };
+    const auto local = on(":0");
+    EXPECT_TRUE(local->listen());
+    EXPECT_TRUE(on("localhost:10.0")->listen());  // a remote session of the same user
+    EXPECT_FALSE(on(":0")->listen());
+    for (const char* name : {"DISPLAY", "XDG_RUNTIME_DIR"}) {
+        if (before.contains(name)) {
+            qputenv(name, before.value(name).toLocal8Bit());
+        } else {
+            qunsetenv(name);
+        }
+    }
 }
 
 TEST(QtWindowSystem, AWaylandSessionWithAnXServerBesideItGetsXFirstUnlessTheUserChose) {

@@ -49,12 +49,23 @@ QtInstanceChannel::Handover handoverIn(const QByteArray& body) {
     return handover;
 }
 
+/// One program for each display a user has: a file opened in one session
+/// (a remote desktop beside the local one) is shown in that session.
+QString socketName() {
+    QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty()) {
+        display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    }
+    display.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QStringLiteral("glimpa-instance") + (display.isEmpty() ? QString() : '-' + display);
+}
+
 }  // namespace
 
 QtInstanceChannel::QtInstanceChannel(QString socketPath) : m_path(std::move(socketPath)) {
     if (m_path.isEmpty()) {
-        m_path = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
-                 QStringLiteral("/glimpa-instance");
+        m_path =
+            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + '/' + socketName();
     }
     // No socket options: with them Qt puts its socket in place of one that
     // is in use. The runtime folder is the user's alone.

@@ -28,7 +28,7 @@ public:
     };
 
     /// socketPath: where the running program listens; empty for the user's
-    /// runtime folder.
+    /// runtime folder, under a name of the display's.
     explicit QtInstanceChannel(QString socketPath = {});
 
     /// What became of a handover.
