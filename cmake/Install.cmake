@@ -6,11 +6,11 @@ set(GLIMPA_APP_DIR lib/glimpa)
 
 install(TARGETS glimpa RUNTIME DESTINATION ${GLIMPA_APP_DIR})
 install(FILES resources/help/HELPFILE.HLP DESTINATION share/glimpa)
-install(FILES resources/org.glimpa.Glimpa.desktop DESTINATION share/applications)
-configure_file(resources/org.glimpa.Glimpa.metainfo.xml.in
-               ${CMAKE_BINARY_DIR}/org.glimpa.Glimpa.metainfo.xml @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/org.glimpa.Glimpa.metainfo.xml DESTINATION share/metainfo)
-install(FILES resources/org.glimpa.Glimpa.svg DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES resources/${GLIMPA_APP_ID}.desktop DESTINATION share/applications)
+configure_file(resources/${GLIMPA_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/${GLIMPA_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${GLIMPA_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES resources/${GLIMPA_APP_ID}.svg DESTINATION share/icons/hicolor/scalable/apps)
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/links)
 file(CREATE_LINK ../${GLIMPA_APP_DIR}/glimpa ${CMAKE_BINARY_DIR}/links/glimpa SYMBOLIC)

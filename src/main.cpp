@@ -8,6 +8,7 @@
 #include "app/Identity.h"
 #include "app/Main.h"
 #include "app/Opening.h"
+#include "platform/qt/QtArtwork.h"
 #include "platform/qt/QtInstanceChannel.h"
 #include "platform/qt/QtStartupNotice.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
     warmUp.applicationStarted();
     QApplication::setApplicationName(QString::fromUtf8(glimpa::kProgramTitle));
     QApplication::setApplicationVersion(QString::fromUtf8(glimpa::kProgramVersion));
+    QApplication::setDesktopFileName(QString::fromUtf8(glimpa::kDesktopId));
+    QApplication::setWindowIcon(glimpa::QtArtwork::programIcon());
     const std::optional<std::vector<std::string>> named =
         glimpa::pathsFromCommandLine(application, argc, argv);
     if (!named) {

@@ -4,14 +4,15 @@ without a window manager, and at a screen density of 1.5 (QT_SCALE_FACTOR).
 
 usage: e2e.py GLIMPA SAMPLES CONFIG_HOME
 """
+import array
 import os
 import sys
 
 import pyatspi
 from driver import (click_on, close_window, control, enabled, expect_clean_end, expect_counter,
                     fail, find, find_where, in_front, main_window, outer_geometry, press, press_key,
-                    start, turn_wheel, unmaximize, wait_for, window, window_manager_runs, windows, x,
-                    x_window)
+                    start, turn_wheel, unmaximize, wait_for, window, window_manager_runs,
+                    window_property, windows, x, x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 
@@ -24,6 +25,16 @@ try:
     main = main_window()
     if main.name != "GLIMPA No Active Image":
         fail("the program did not start with an empty frame: " + main.name)
+    # The window carries the program's logo for the window manager to show: at
+    # 64 px, its dark frame below the landscape (not Qt's stock window icon).
+    icons = array.array("I", window_property(x_window("GLIMPA No Active Image"), "_NET_WM_ICON"))
+    sizes = {}
+    while icons:
+        width, height = icons[0], icons[1]
+        sizes[width] = icons[2:2 + width * height]
+        icons = icons[2 + width * height:]
+    if 64 not in sizes or sizes[64][46 * 64 + 32] & 0xFFFFFF != 0x1E2846:
+        fail(f"the window's icon is not the program's logo (sizes {sorted(sizes)})")
     select = control(main, "push button", "Select File(s) for Lineup")
     if not enabled(select) or enabled(control(main, "push button", "Next Image")):
         fail("the empty program's buttons are not as they should be")

@@ -195,6 +195,14 @@ QImage QtArtwork::draw(const QString& name, QSize pixels) {
     return image;
 }
 
+QIcon QtArtwork::programIcon() {
+    QIcon icon;
+    for (const int side : {16, 24, 32, 48, 64}) {
+        icon.addPixmap(QPixmap::fromImage(draw(QStringLiteral("logo"), {side, side})));
+    }
+    return icon;
+}
+
 QSize QtArtwork::naturalSize(const QString& name) {
     const int side = name == "logo" ? 226 : isArrow(name) ? 16 : 32;
     return {side, side};

@@ -19,6 +19,9 @@ public:
     QIcon icon(const QString& name);
     /// The named artwork drawn to fill this many pixels.
     static QImage draw(const QString& name, QSize pixels);
+    /// The program's logo at the sizes window managers show beside a window's
+    /// title and in their window lists.
+    static QIcon programIcon();
     /// The artwork's nominal size in logical pixels.
     static QSize naturalSize(const QString& name);
     /// The artwork's nominal size in device pixels at this density.
