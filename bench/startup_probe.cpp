@@ -64,6 +64,7 @@ int main(int argc, char* argv[]) {
         window.showMaximized();
         return QApplication::exec();
     }
+    glimpa::Program::introduce();
     glimpa::Program program(QStringLiteral("/nonexistent/glimpa-probe"));
     glimpa::Main(program.app());
     warmUp->waitForFontConfiguration();

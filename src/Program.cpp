@@ -1,5 +1,10 @@
 #include "Program.h"
 
+#include <QApplication>
+
+#include "app/Identity.h"
+#include "platform/qt/QtArtwork.h"
+
 namespace glimpa {
 
 Program::Program(QString settingsFolder)
@@ -9,5 +14,12 @@ Program::Program(QString settingsFolder)
                      m_environment, m_windows}) {}
 
 Program::~Program() = default;
+
+void Program::introduce() {
+    QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
+    QApplication::setApplicationVersion(QString::fromUtf8(kProgramVersion));
+    QApplication::setDesktopFileName(QString::fromUtf8(kDesktopId));
+    QApplication::setWindowIcon(QtArtwork::programIcon());
+}
 
 }  // namespace glimpa

@@ -21,6 +21,11 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    /// Names the program to Qt and to the desktop: its title and version,
+    /// its desktop entry and its windows' icon. Once, after the QApplication
+    /// is made.
+    static void introduce();
+
     AppContext& app() { return m_app; }
     QtBackend& backend() { return m_windows; }
 

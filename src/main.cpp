@@ -5,10 +5,8 @@
 
 #include "CommandLine.h"
 #include "Program.h"
-#include "app/Identity.h"
 #include "app/Main.h"
 #include "app/Opening.h"
-#include "platform/qt/QtArtwork.h"
 #include "platform/qt/QtInstanceChannel.h"
 #include "platform/qt/QtStartupNotice.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -27,10 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);  // takes its own options out of argv
     glimpa::forgetWindowSystemChoice();
     warmUp.applicationStarted();
-    QApplication::setApplicationName(QString::fromUtf8(glimpa::kProgramTitle));
-    QApplication::setApplicationVersion(QString::fromUtf8(glimpa::kProgramVersion));
-    QApplication::setDesktopFileName(QString::fromUtf8(glimpa::kDesktopId));
-    QApplication::setWindowIcon(glimpa::QtArtwork::programIcon());
+    glimpa::Program::introduce();
     const std::optional<std::vector<std::string>> named =
         glimpa::pathsFromCommandLine(application, argc, argv);
     if (!named) {
