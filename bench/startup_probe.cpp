@@ -3,6 +3,7 @@
 // the milliseconds since the moment the parent passed (CLOCK_MONOTONIC
 // nanoseconds) and leaves at once.
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QTimer>
@@ -16,6 +17,7 @@
 
 #include "Program.h"
 #include "app/Main.h"
+#include "platform/qt/QtInstanceChannel.h"
 #include "platform/qt/StartupWarmUp.h"
 
 namespace {
@@ -65,6 +67,10 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     glimpa::Program::introduce();
+    // As the program does, on a channel of its own.
+    glimpa::QtInstanceChannel channel(
+        QDir::temp().filePath(QStringLiteral("glimpa-probe-channel")));
+    channel.listen();
     glimpa::Program program(QStringLiteral("/nonexistent/glimpa-probe"));
     glimpa::Main(program.app());
     warmUp->waitForFontConfiguration();

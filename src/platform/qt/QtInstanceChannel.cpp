@@ -1,13 +1,18 @@
 #include "platform/qt/QtInstanceChannel.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
-#include <QDataStream>
 #include <QDeadlineTimer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 
 namespace glimpa {
 
@@ -15,6 +20,7 @@ namespace {
 
 constexpr int kWaitMs = 2000;
 constexpr int kAnswerWaitMs = 10000;
+constexpr int kBacklog = 16;
 constexpr char kTaken = '1';
 
 // A message: the byte count of what follows (32 bits, big-endian), then the
@@ -26,8 +32,8 @@ QByteArray message(const QtInstanceChannel::Handover& handover) {
         body.append(path.data(), static_cast<qsizetype>(path.size()));
         body.append('\0');
     }
-    QByteArray framed;
-    QDataStream(&framed, QIODevice::WriteOnly) << static_cast<quint32>(body.size());
+    QByteArray framed(4, '\0');
+    qToBigEndian(static_cast<quint32>(body.size()), framed.data());
     return framed + body;
 }
 
@@ -67,9 +73,16 @@ QtInstanceChannel::QtInstanceChannel(QString socketPath) : m_path(std::move(sock
         m_path =
             QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + '/' + socketName();
     }
-    // No socket options: with them Qt puts its socket in place of one that
-    // is in use. The runtime folder is the user's alone.
-    m_server.setMaxPendingConnections(8);
+}
+
+QtInstanceChannel::~QtInstanceChannel() {
+    for (const auto& sender : m_senders) {
+        sender.first->setEnabled(false);
+        ::close(static_cast<int>(sender.first->socket()));
+    }
+    if (m_listening) {
+        QFile::remove(m_path);
+    }
 }
 
 QtInstanceChannel::Answer QtInstanceChannel::handOver(const Handover& handover) {
@@ -77,27 +90,17 @@ QtInstanceChannel::Answer QtInstanceChannel::handOver(const Handover& handover) 
     if (sent.size() - 4 > kMaxMessageBytes) {
         return Answer::NoAnswer;
     }
-    QLocalSocket socket;
-    socket.connectToServer(m_path);
-    if (!socket.waitForConnected(kWaitMs)) {
+    const unix_socket::Descriptor socket = unix_socket::connectTo(m_path, QDeadlineTimer(kWaitMs));
+    if (!socket) {
         return Answer::NoProgram;
     }
     // A program that is busy (a large picture loading) reads and answers
     // once it is back in its event loop.
     const QDeadlineTimer deadline(kAnswerWaitMs);
-    auto left = [&] { return static_cast<int>(deadline.remainingTime()); };
-    socket.write(sent);
-    while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(left())) {
-            return Answer::NoAnswer;
-        }
-    }
-    while (socket.bytesAvailable() < 1) {
-        if (!socket.waitForReadyRead(left())) {
-            return Answer::NoAnswer;
-        }
-    }
-    return socket.read(1) == QByteArray(1, kTaken) ? Answer::Taken : Answer::NoAnswer;
+    return unix_socket::sendAll(socket.get(), sent, deadline) &&
+                   unix_socket::receiveByte(socket.get(), deadline) == kTaken
+               ? Answer::Taken
+               : Answer::NoAnswer;
 }
 
 bool QtInstanceChannel::listen() {
@@ -105,52 +108,78 @@ bool QtInstanceChannel::listen() {
     // second does not remove the socket the first has just made.
     QLockFile turn(m_path + QStringLiteral(".lock"));
     turn.tryLock(kWaitMs);
-    if (!m_server.listen(m_path)) {
-        // A socket nobody answers on is what a program that ended without
-        // closing it left behind.
-        QLocalSocket probe;
-        probe.connectToServer(m_path);
-        if (probe.waitForConnected(kWaitMs)) {
-            return false;  // another program listens: it takes the paths
-        }
-        QLocalServer::removeServer(m_path);
-        if (!m_server.listen(m_path)) {
-            return false;
-        }
+    m_listening = unix_socket::listenAt(m_path, kBacklog, QDeadlineTimer(kWaitMs));
+    if (!m_listening) {
+        return false;
     }
-    connect(&m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { take(socket); });
-            // A sender that says nothing is not waited for.
-            QTimer::singleShot(kWaitMs, socket, [socket] { socket->abort(); });
-        }
-    });
+    m_incoming = new QSocketNotifier(m_listening.get(), QSocketNotifier::Read, this);
+    connect(m_incoming, &QSocketNotifier::activated, this, &QtInstanceChannel::accept);
     return true;
 }
 
-void QtInstanceChannel::take(QLocalSocket* socket) {
-    const QByteArray head = socket->peek(4);
-    if (head.size() < 4) {
+void QtInstanceChannel::accept() {
+    while (true) {
+        const int fd = ::accept4(m_listening.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0 && errno == EINTR) {
+            continue;
+        }
+        if (fd < 0) {
+            if (errno != EAGAIN) {
+                // Out of descriptors, say: try again in a while rather than
+                // be told of the same waiting start at once, again and again.
+                m_incoming->setEnabled(false);
+                QTimer::singleShot(kWaitMs, m_incoming,
+                                   [incoming = m_incoming] { incoming->setEnabled(true); });
+            }
+            return;
+        }
+        auto* sender = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        m_senders[sender];
+        connect(sender, &QSocketNotifier::activated, this, [this, sender] { take(sender); });
+        // A sender that says nothing is not waited for.
+        QTimer::singleShot(kWaitMs, sender, [this, sender] { drop(sender); });
+    }
+}
+
+void QtInstanceChannel::take(QSocketNotifier* sender) {
+    const auto found = m_senders.find(sender);
+    if (found == m_senders.end()) {
         return;
     }
-    quint32 length = 0;
-    QDataStream(head) >> length;
+    QByteArray& bytes = found->second;
+    const int fd = static_cast<int>(sender->socket());
+    // A sender that has gone gave up waiting (it opens its files itself):
+    // what it sent is not taken.
+    if (!unix_socket::receiveAvailable(fd, bytes, 4 + kMaxMessageBytes)) {
+        drop(sender);
+        return;
+    }
+    if (bytes.size() < 4) {
+        return;
+    }
+    const quint32 length = qFromBigEndian<quint32>(bytes.constData());
     if (length > kMaxMessageBytes) {
-        socket->abort();
+        drop(sender);
         return;
     }
-    if (socket->bytesAvailable() < 4 + static_cast<qint64>(length)) {
+    if (bytes.size() < 4 + static_cast<qsizetype>(length)) {
         return;  // more to come
     }
-    socket->read(4);
-    Handover handover = handoverIn(socket->read(length));
-    socket->write(QByteArray(1, kTaken));
-    socket->flush();
-    socket->disconnectFromServer();
+    Handover handover = handoverIn(bytes.mid(4, length));
+    ::send(fd, &kTaken, 1, MSG_NOSIGNAL);
+    drop(sender);
     if (!handover.paths.empty()) {
         deliver(std::move(handover));
     }
+}
+
+void QtInstanceChannel::drop(QSocketNotifier* sender) {
+    if (m_senders.erase(sender) == 0) {
+        return;
+    }
+    sender->setEnabled(false);
+    ::close(static_cast<int>(sender->socket()));
+    sender->deleteLater();
 }
 
 void QtInstanceChannel::receive(std::function<void(const Handover&)> received) {

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "platform/qt/UnixSockets.h"
+
+class QSocketNotifier;
 
 namespace glimpa {
 
@@ -30,6 +34,9 @@ public:
     /// socketPath: where the running program listens; empty for the user's
     /// runtime folder, under a name of the display's.
     explicit QtInstanceChannel(QString socketPath = {});
+    ~QtInstanceChannel() override;
+    QtInstanceChannel(const QtInstanceChannel&) = delete;
+    QtInstanceChannel& operator=(const QtInstanceChannel&) = delete;
 
     /// What became of a handover.
     enum class Answer {
@@ -57,13 +64,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void take(class QLocalSocket* socket);
+    void accept();
+    /// Reads what a sender has sent; answers and gives on a whole message.
+    void take(QSocketNotifier* sender);
+    void drop(QSocketNotifier* sender);
     /// Gives a handover on, now or once no modal box is open.
     void deliver(Handover handover);
     void deliverWaiting();
 
     QString m_path;
-    QLocalServer m_server;
+    unix_socket::Descriptor m_listening;
+    QSocketNotifier* m_incoming = nullptr;
+    /// What each start connected to this program has sent so far.
+    std::map<QSocketNotifier*, QByteArray> m_senders;
     std::function<void(const Handover&)> m_received;
     std::vector<Handover> m_waiting;
 };
