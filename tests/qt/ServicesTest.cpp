@@ -244,6 +244,12 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
                   return unix_socket::receiveByte(junk.get(), QDeadlineTimer(2000));
               }),
               -1);
+    // A start that gave up waiting (it opens its files itself) is not given
+    // them as well.
+    unix_socket::sendAll(unix_socket::connectTo(path, QDeadlineTimer(2000)).get(),
+                         QByteArray("\0\0\0\x0b\0/gone.jpg\0", 15), QDeadlineTimer(2000));
+    QTest::qWait(200);
+    EXPECT_TRUE(received.empty());
     const QtInstanceChannel::Handover sent{{"/photos/\xe9t\xe9.jpg", "/photos/trip"},
                                            "files-42_TIME1234"};
     EXPECT_TRUE(whileServing([&] { return taken(sent); }));
