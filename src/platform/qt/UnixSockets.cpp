@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <thread>
