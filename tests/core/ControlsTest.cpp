@@ -65,6 +65,7 @@ TEST(Mounts, TheDrivesAreTheMountPointsThatHoldUserFilesReadFromTheTableAlone) {
         "29 22 0:41 / /home rw - btrfs /dev/sda2 rw\n"
         "30 29 0:41 / /home rw - btrfs /dev/sda2 rw\n"
         "31 22 0:42 / /procurement rw - ext4 /dev/sda3 rw\n"
+        "32 22 7:3 / /snap/firefox/3290 ro - squashfs /dev/loop3 ro\n"  // a program's image
         "garbled line\n";
     EXPECT_EQ(userMountPoints(table),
               (std::vector<std::string>{"/", "/home", "/mnt/nas", "/procurement",

@@ -11,10 +11,12 @@ namespace glimpa {
 
 namespace {
 
-constexpr std::array<std::string_view, 20> kSystemTypes{
+// The system's own file systems, and squashfs: the read-only images that
+// packages such as snaps mount, one for each program and release.
+constexpr std::array<std::string_view, 21> kSystemTypes{
     "proc",   "sysfs",   "devpts",      "devtmpfs", "cgroup",    "cgroup2",  "securityfs",
     "pstore", "debugfs", "tracefs",     "mqueue",   "hugetlbfs", "configfs", "fusectl",
-    "bpf",    "autofs",  "binfmt_misc", "efivarfs", "ramfs",     "nsfs"};
+    "bpf",    "autofs",  "binfmt_misc", "efivarfs", "ramfs",     "nsfs",     "squashfs"};
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
