@@ -55,8 +55,10 @@ public:
     /// received, each from the event loop.
     void receive(std::function<void(const Handover&)> received);
 
-    /// The longest message taken, in bytes.
-    static constexpr qint64 kMaxMessageBytes = 1024 * 1024;
+    /// The longest message taken, in bytes: more than any command line holds
+    /// (Linux takes 2 MB of arguments by default), so that a start naming
+    /// thousands of files still hands them over.
+    static constexpr qint64 kMaxMessageBytes = 4 * 1024 * 1024;
     /// The longest startup id taken, in bytes.
     static constexpr qsizetype kMaxStartupIdBytes = 256;
 
