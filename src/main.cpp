@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
         return paths.empty() ? Answer::NoProgram : channel.handOver({paths, startupId});
     };
     Answer answer = handOver();
-    if (answer != Answer::Taken && !channel.listen() && answer == Answer::NoProgram) {
+    if (answer == Answer::NoProgram && !channel.listen()) {
         answer = handOver();
     }
     if (answer == Answer::Taken) {
