@@ -60,15 +60,15 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(0, &application, [&] { glimpa::OpenPictures(program.app(), paths); });
     }
     // What other starts handed over meanwhile comes after this start's own files.
-    channel.receive([&program](const glimpa::QtInstanceChannel::Handover& handed) {
-        glimpa::AppContext& app = program.app();
-        if (!app.AppClosing) {
+    glimpa::AppContext& app = program.app();
+    channel.receive(
+        [&](const glimpa::QtInstanceChannel::Handover& handed) {
             glimpa::OpenPictures(app, handed.paths);
             glimpa::Form& viewer = app.frmImageViewer().form();
             viewer.show();
             glimpa::completeStartup(*program.backend().widgetFor(viewer), handed.startupId);
-        }
-    });
+        },
+        [&app] { return app.AppClosing; });
     const int code = QApplication::exec();
     warmUp.finish();
     return code;

@@ -229,7 +229,8 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
     // It is still busy when the start comes, for longer than a connection takes.
     EXPECT_TRUE(whileServing([&] { return taken(early); }, std::chrono::milliseconds(3000)));
     std::vector<QtInstanceChannel::Handover> received;
-    running.receive([&](const auto& handover) { received.push_back(handover); });
+    running.receive([&](const auto& handover) { received.push_back(handover); },
+                    [] { return false; });
     EXPECT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 2000));
     EXPECT_EQ(received, std::vector{early});
     received.clear();
@@ -243,7 +244,7 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
                                        QDeadlineTimer(2000));
                   return unix_socket::receiveByte(junk.get(), QDeadlineTimer(2000));
               }),
-              -1);
+              unix_socket::kClosed);
     // A start that gave up waiting (it opens its files itself) is not given
     // them as well.
     unix_socket::sendAll(unix_socket::connectTo(path, QDeadlineTimer(2000)).get(),
@@ -275,6 +276,23 @@ TEST(QtInstanceChannel, HandsPathsToTheRunningProgramPastStaleSocketsAndJunk) {
 
     QtInstanceChannel second(path);  // a second program does not take the channel over
     EXPECT_FALSE(second.listen());
+}
+
+TEST(QtInstanceChannel, AProgramOnItsWayOutTakesNothingAndTheStartOpensItsOwn) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("instance");
+    QtInstanceChannel closing(path);
+    ASSERT_TRUE(closing.listen());
+    bool received = false;
+    closing.receive([&](const auto&) { received = true; }, [] { return true; });
+    QtInstanceChannel next(path);
+    EXPECT_EQ(whileServing([&] {
+                  return next.handOver({{"/a.jpg"}, {}});
+              }),
+              QtInstanceChannel::Answer::NoProgram);
+    EXPECT_TRUE(next.listen());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(received);
 }
 
 TEST(QtInstanceChannel, EachDisplayOfTheUserHasAProgramOfItsOwn) {

@@ -76,13 +76,7 @@ QtInstanceChannel::QtInstanceChannel(QString socketPath) : m_path(std::move(sock
 }
 
 QtInstanceChannel::~QtInstanceChannel() {
-    for (const auto& sender : m_senders) {
-        sender.first->setEnabled(false);
-        ::close(static_cast<int>(sender.first->socket()));
-    }
-    if (m_listening) {
-        QFile::remove(m_path);
-    }
+    stopListening();
 }
 
 QtInstanceChannel::Answer QtInstanceChannel::handOver(const Handover& handover) {
@@ -97,10 +91,13 @@ QtInstanceChannel::Answer QtInstanceChannel::handOver(const Handover& handover) 
     // A program that is busy (a large picture loading) reads and answers
     // once it is back in its event loop.
     const QDeadlineTimer deadline(kAnswerWaitMs);
-    return unix_socket::sendAll(socket.get(), sent, deadline) &&
-                   unix_socket::receiveByte(socket.get(), deadline) == kTaken
-               ? Answer::Taken
-               : Answer::NoAnswer;
+    unix_socket::sendAll(socket.get(), sent, deadline);
+    const int answer = unix_socket::receiveByte(socket.get(), deadline);
+    if (answer == kTaken) {
+        return Answer::Taken;
+    }
+    // Hung up on unanswered: the program is on its way out.
+    return answer == unix_socket::kClosed ? Answer::NoProgram : Answer::NoAnswer;
 }
 
 bool QtInstanceChannel::listen() {
@@ -165,6 +162,9 @@ void QtInstanceChannel::take(QSocketNotifier* sender) {
     if (bytes.size() < 4 + static_cast<qsizetype>(length)) {
         return;  // more to come
     }
+    if (stopsListening()) {
+        return;
+    }
     Handover handover = handoverIn(bytes.mid(4, length));
     ::send(fd, &kTaken, 1, MSG_NOSIGNAL);
     drop(sender);
@@ -182,8 +182,10 @@ void QtInstanceChannel::drop(QSocketNotifier* sender) {
     sender->deleteLater();
 }
 
-void QtInstanceChannel::receive(std::function<void(const Handover&)> received) {
+void QtInstanceChannel::receive(std::function<void(const Handover&)> received,
+                                std::function<bool()> closing) {
     m_received = std::move(received);
+    m_closing = std::move(closing);
     QTimer::singleShot(0, this, &QtInstanceChannel::deliverWaiting);
 }
 
@@ -207,7 +209,8 @@ bool QtInstanceChannel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QtInstanceChannel::deliverWaiting() {
-    if (!m_received || QApplication::activeModalWidget() != nullptr || m_waiting.empty()) {
+    if (!m_received || QApplication::activeModalWidget() != nullptr || m_waiting.empty() ||
+        stopsListening()) {
         return;
     }
     qApp->removeEventFilter(this);
@@ -215,6 +218,29 @@ void QtInstanceChannel::deliverWaiting() {
     m_waiting.clear();
     for (const Handover& handover : waiting) {
         m_received(handover);
+    }
+}
+
+bool QtInstanceChannel::stopsListening() {
+    if (!m_closing || !m_closing()) {
+        return false;
+    }
+    stopListening();
+    return true;
+}
+
+void QtInstanceChannel::stopListening() {
+    // Senders not yet answered see the connection close, and so does any
+    // start still waiting to be accepted.
+    while (!m_senders.empty()) {
+        drop(m_senders.begin()->first);
+    }
+    if (m_listening) {
+        m_incoming->setEnabled(false);
+        m_incoming->deleteLater();
+        m_incoming = nullptr;
+        m_listening = unix_socket::Descriptor();
+        QFile::remove(m_path);
     }
 }
 

@@ -52,8 +52,10 @@ public:
     /// taken over.
     bool listen();
     /// Gives what was handed over, and what is handed over from now on, to
-    /// received, each from the event loop.
-    void receive(std::function<void(const Handover&)> received);
+    /// received, each from the event loop. Once closing() answers true the
+    /// program takes nothing more: it stops listening, and a start that was
+    /// waiting for it opens a program of its own.
+    void receive(std::function<void(const Handover&)> received, std::function<bool()> closing);
 
     /// The longest message taken, in bytes: more than any command line holds
     /// (Linux takes 2 MB of arguments by default), so that a start naming
@@ -73,6 +75,9 @@ private:
     /// Gives a handover on, now or once no modal box is open.
     void deliver(Handover handover);
     void deliverWaiting();
+    /// True once the program closes; it then listens no more.
+    bool stopsListening();
+    void stopListening();
 
     QString m_path;
     unix_socket::Descriptor m_listening;
@@ -80,6 +85,7 @@ private:
     /// What each start connected to this program has sent so far.
     std::map<QSocketNotifier*, QByteArray> m_senders;
     std::function<void(const Handover&)> m_received;
+    std::function<bool()> m_closing;
     std::vector<Handover> m_waiting;
 };
 

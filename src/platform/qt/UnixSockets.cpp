@@ -130,7 +130,10 @@ int receiveByte(int fd, const QDeadlineTimer& deadline) {
         if (now == 1) {
             return byte;
         }
-        if (now == 0 || (errno != EINTR && (errno != EAGAIN || !waitFor(fd, POLLIN, deadline)))) {
+        if (now == 0 || (now < 0 && errno != EINTR && errno != EAGAIN)) {
+            return kClosed;
+        }
+        if (now < 0 && errno == EAGAIN && !waitFor(fd, POLLIN, deadline)) {
             return -1;
         }
     }

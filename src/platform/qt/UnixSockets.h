@@ -36,7 +36,10 @@ Descriptor listenAt(const QString& path, int backlog, const QDeadlineTimer& prob
 /// Sends all of bytes, waiting for room until the deadline.
 bool sendAll(int fd, const QByteArray& bytes, const QDeadlineTimer& deadline);
 
-/// Receives one byte, waiting for it until the deadline; -1 when none came.
+/// What receiveByte() gives when the other end closed (or failed) first.
+constexpr int kClosed = -2;
+/// Receives one byte, waiting for it until the deadline; -1 when none came
+/// in time, kClosed when the other end closed first.
 int receiveByte(int fd, const QDeadlineTimer& deadline);
 
 /// Appends what has arrived to bytes, without waiting; false when the other
