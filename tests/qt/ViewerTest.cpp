@@ -273,9 +273,14 @@ TEST_F(QtViewer, FilesDroppedOnTheMainWindowOrTheLineupSelectorAreOpenedAndTheFi
         return viewer().lblActiveImage.caption() + " of " + viewer().lblImageCount.caption();
     };
     QWidget* frame = backend.widgetFor(viewer().picBackground);
-    QMimeData web;
-    web.setUrls({QUrl(QStringLiteral("https://example.org/c.jpg"))});
-    EXPECT_FALSE(offer(frame, web, true));  // not a local file: refused
+    // Not a file of this machine: refused, even when one of that path is here.
+    for (const QString& elsewhere :
+         {QStringLiteral("https://example.org/c.jpg"),
+          "file://fileserver" + QString::fromStdString(folder.file("a.jpg"))}) {
+        QMimeData remote;
+        remote.setUrls({QUrl(elsewhere)});
+        EXPECT_FALSE(offer(frame, remote, true)) << elsewhere.toStdString();
+    }
 
     test::writeBytes(folder.file("notes.txt"), "text");
     QMimeData files;

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSysInfo>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
@@ -31,7 +32,10 @@ std::vector<std::string> droppedPaths(const QMimeData* data) {
         return paths;
     }
     for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile()) {
+        // A file URL may name another machine, whose path here is some other file.
+        const QString host = url.host();
+        if (!url.isLocalFile() || !(host.isEmpty() || host == QLatin1String("localhost") ||
+                                    host == QSysInfo::machineHostName())) {
             return {};
         }
         // The path's bytes as they came: a name that is not UTF-8 stays
