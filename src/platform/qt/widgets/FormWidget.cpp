@@ -330,12 +330,6 @@ void FormWidget::dragEnterEvent(QDragEnterEvent* event) {
     }
 }
 
-void FormWidget::dragMoveEvent(QDragMoveEvent* event) {
-    if (!droppedPaths(event->mimeData()).empty()) {
-        event->acceptProposedAction();
-    }
-}
-
 void FormWidget::dropEvent(QDropEvent* event) {
     const std::vector<std::string> paths = droppedPaths(event->mimeData());
     if (paths.empty()) {

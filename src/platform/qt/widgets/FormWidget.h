@@ -27,8 +27,10 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
+    /// Takes or refuses a drag as it enters; Qt holds to that answer while
+    /// it moves over the window, so the dragged list is read once, not at
+    /// every move.
     void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
