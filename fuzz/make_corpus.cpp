@@ -29,6 +29,19 @@ int main(int argc, char* argv[]) {
         glimpa::test::writeBytes(folder / name,
                                  limits + glimpa::test::readBytes(scratch.path() / name));
     }
+    // Each other kind of BMP.
+    using glimpa::test::BmpCoding;
+    const QImage photo = glimpa::test::photoLike(19, 11, 3);
+    for (const auto& [bits, coding] : {std::pair{1, BmpCoding::Plain},
+                                       {4, BmpCoding::RunLength},
+                                       {8, BmpCoding::RunLength},
+                                       {16, BmpCoding::Plain},
+                                       {16, BmpCoding::Bitfields},
+                                       {32, BmpCoding::Bitfields}}) {
+        glimpa::test::writeBytes(folder / ("kind-" + std::to_string(bits) + "-" +
+                                           std::to_string(static_cast<int>(coding)) + ".bmp"),
+                                 limits + glimpa::test::bmpBytesOf(photo, bits, false, coding));
+    }
     std::printf("corpus written to %s\n", folder.c_str());
     return 0;
 }

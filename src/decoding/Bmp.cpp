@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -97,60 +99,371 @@ std::optional<QSize> bmpSize(const QByteArray& head, std::int64_t fileBytes, std
                  static_cast<int>(std::min<qint64>(height, INT32_MAX)));
 }
 
-qsizetype bmpRowsOffset(const QByteArray& head) {
-    if (head.size() < 54) {
-        return kMore;
+namespace {
+
+enum class Coding { Rows, Rle8, Rle4 };
+
+/// How a BMP that decodeBmpRows takes stores its pixels.
+struct BmpLayout {
+    unsigned bits = 0;
+    Coding coding = Coding::Rows;
+    /// A 16- or 32-bit picture's channels, red, green and blue, as masks of
+    /// the pixel's bits; none for 24 bits and for 32 bits without them.
+    std::array<std::uint32_t, 3> masks{};
+};
+
+constexpr std::uint32_t kCoreHeader = 12;  // OS/2 1.x: sides of 16 bits, colours of 3 bytes
+constexpr std::uint32_t kOs2Header = 64;   // OS/2 2.x: compressions of other meanings
+constexpr std::uint32_t kV4Header = 108;   // the first to hold an alpha mask that counts
+
+/// The layout of a BMP from its headers, held in `head`; kUnknown in `status`
+/// for a kind left to Qt's reader (a 32-bit one with an alpha channel, an
+/// OS/2 2.x header, a compression that does not fit the depth), kMore when
+/// `head` is too short to tell.
+std::optional<BmpLayout> layoutOf(const QByteArray& head, qsizetype& status) {
+    status = kUnknown;
+    if (head.size() < 18) {
+        status = kMore;
+        return std::nullopt;
+    }
+    const std::uint32_t headerSize = littleEndian(head, 14, 4);
+    if (headerSize == kCoreHeader) {
+        if (head.size() < 26) {
+            status = kMore;
+            return std::nullopt;
+        }
+        const unsigned bits = littleEndian(head, 24, 2);
+        if (bits != 1 && bits != 4 && bits != 8 && bits != 24) {
+            return std::nullopt;
+        }
+        return BmpLayout{bits, Coding::Rows, {}};
+    }
+    if (headerSize < 40 || headerSize == kOs2Header) {
+        return std::nullopt;
+    }
+    // The masks follow a 40-byte header, or are its next fields.
+    constexpr qsizetype kMasksAt = 14 + 40;
+    if (head.size() < kMasksAt) {
+        status = kMore;
+        return std::nullopt;
     }
     const unsigned bits = littleEndian(head, 28, 2);
+    const std::uint32_t compression = littleEndian(head, 30, 4);
+    BmpLayout layout{bits, Coding::Rows, {}};
+    if (compression == 0 && (bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32)) {
+        return layout;
+    }
+    if (compression == 0 && bits == 16) {
+        layout.masks = {0x7C00, 0x03E0, 0x001F};
+        return layout;
+    }
+    if ((compression == 1 && bits == 8) || (compression == 2 && bits == 4)) {
+        layout.coding = compression == 1 ? Coding::Rle8 : Coding::Rle4;
+        return layout;
+    }
+    if (compression == 3 && (bits == 16 || bits == 32)) {
+        const bool alphaCounts = headerSize >= kV4Header;
+        if (head.size() < kMasksAt + (alphaCounts ? 16 : 12)) {
+            status = kMore;
+            return std::nullopt;
+        }
+        if (alphaCounts && littleEndian(head, kMasksAt + 12, 4) != 0) {
+            return std::nullopt;
+        }
+        layout.masks = {littleEndian(head, kMasksAt, 4), littleEndian(head, kMasksAt + 4, 4),
+                        littleEndian(head, kMasksAt + 8, 4)};
+        return layout;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+qsizetype bmpRowsOffset(const QByteArray& head) {
+    qsizetype status = kUnknown;
+    if (!layoutOf(head, status)) {
+        return status;
+    }
     const std::uint32_t headerSize = littleEndian(head, 14, 4);
     const std::uint32_t offset = littleEndian(head, 10, 4);
     // Rows that would begin inside the headers are no rows of this kind.
-    if (headerSize < 40 || offset < 14 + qint64{headerSize} || littleEndian(head, 30, 4) != 0 ||
-        (bits != 8 && bits != 24 && bits != 32)) {
-        return kUnknown;
-    }
-    return offset;
+    return offset < 14 + qint64{headerSize} ? kUnknown : offset;
 }
 
 namespace {
 
-/// A BMP's pixel rows in the order the file holds them: from the bytes held
-/// and then, with `readOn`, from the rest of the file.
-class RowReader {
+/// A BMP's pixel data in the order the file holds it: from the bytes held
+/// and then, with `readOn`, from the rest of the file, a buffer at a time.
+class PixelData {
 public:
-    RowReader(const QByteArray& bytes, qint64 offset, const ReadOn& readOn)
-        : m_bytes(bytes), m_at(offset), m_readOn(readOn) {}
+    PixelData(const QByteArray& bytes, qint64 offset, const ReadOn& readOn)
+        : m_next(bytes.constData() + std::min<qint64>(offset, bytes.size())),
+          m_end(bytes.constData() + bytes.size()),
+          m_readOn(readOn) {}
 
     /// The next `count` bytes; false when the file ends first.
     bool read(unsigned char* into, qint64 count) {
-        const qint64 held = std::clamp<qint64>(m_bytes.size() - m_at, 0, count);
-        std::memcpy(into, m_bytes.constData() + m_at, static_cast<std::size_t>(held));
-        m_at += held;
-        into += held;
-        count -= held;
-        while (count > 0 && m_readOn) {
-            const qint64 got = m_readOn(reinterpret_cast<char*>(into), count);
-            if (got <= 0) {
+        while (count > 0) {
+            if (m_next == m_end && m_readOn && count >= kBufferBytes) {
+                // Long rows go straight to where they are wanted.
+                const qint64 got = m_readOn(reinterpret_cast<char*>(into), count);
+                if (got <= 0) {
+                    return false;
+                }
+                into += got;
+                count -= got;
+                continue;
+            }
+            if (m_next == m_end && !refill()) {
                 return false;
             }
-            into += got;
-            count -= got;
+            const qint64 step = std::min<qint64>(count, m_end - m_next);
+            std::memcpy(into, m_next, static_cast<std::size_t>(step));
+            m_next += step;
+            into += step;
+            count -= step;
         }
-        return count == 0;
+        return true;
+    }
+
+    /// The next byte; false when the file ends first.
+    bool next(unsigned char& byte) {
+        if (m_next == m_end && !refill()) {
+            return false;
+        }
+        byte = static_cast<unsigned char>(*m_next++);
+        return true;
     }
 
 private:
-    const QByteArray& m_bytes;
-    qint64 m_at;
+    static constexpr qint64 kBufferBytes = 64 * 1024;
+
+    bool refill() {
+        if (!m_readOn) {
+            return false;
+        }
+        m_buffer.resize(kBufferBytes);
+        const qint64 got = m_readOn(m_buffer.data(), kBufferBytes);
+        if (got <= 0) {
+            return false;
+        }
+        m_next = m_buffer.data();
+        m_end = m_next + got;
+        return true;
+    }
+
+    const char* m_next;
+    const char* m_end;
     const ReadOn& m_readOn;
+    std::vector<char> m_buffer;
 };
+
+/// One channel of a 16- or 32-bit pixel, taken by its mask and spread over
+/// 0 to 255 (five bits of 31 give 255).
+class Channel {
+public:
+    explicit Channel(std::uint32_t mask) {
+        if (mask == 0) {
+            return;
+        }
+        m_shift = std::countr_zero(mask);
+        // A channel wider than 16 bits is read from its top 16.
+        m_shift += std::max(0, static_cast<int>(std::bit_width(mask >> m_shift)) - 16);
+        m_mask = mask;
+        const std::uint64_t largest = mask >> m_shift;
+        m_scale = ((std::uint64_t{255} << 32U) + largest / 2) / largest;
+    }
+
+    unsigned of(std::uint32_t pixel) const {
+        const std::uint64_t value = (pixel & m_mask) >> m_shift;
+        return static_cast<unsigned>((value * m_scale + (std::uint64_t{1} << 31U)) >> 32U);
+    }
+
+private:
+    std::uint32_t m_mask = 0;
+    int m_shift = 0;
+    std::uint64_t m_scale = 0;
+};
+
+/// Turns stored rows of a layout into rows of 32-bit RGB.
+class RowExpander {
+public:
+    RowExpander(const BmpLayout& layout, std::vector<QRgb> colours)
+        : m_bits(layout.bits),
+          m_colours(std::move(colours)),
+          m_red(layout.masks[0]),
+          m_green(layout.masks[1]),
+          m_blue(layout.masks[2]),
+          m_masked(layout.masks != std::array<std::uint32_t, 3>{}) {}
+
+    /// A row as the file stores it, or for a run-length coded picture a row
+    /// of one colour index a byte.
+    void expand(const unsigned char* in, QRgb* out, int width, bool indices) const {
+        const unsigned bits = indices ? 8 : m_bits;
+        switch (bits) {
+            case 1:
+                for (int x = 0; x < width; ++x) {
+                    out[x] = m_colours[(in[x / 8] >> (7 - x % 8)) & 1U];
+                }
+                break;
+            case 4:
+                for (int x = 0; x < width; ++x) {
+                    out[x] = m_colours[(in[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0FU];
+                }
+                break;
+            case 8:
+                for (int x = 0; x < width; ++x) {
+                    out[x] = m_colours[in[x]];
+                }
+                break;
+            case 16:
+                for (int x = 0; x < width; ++x, in += 2) {
+                    masked(in[0] | (in[1] << 8U), out[x]);
+                }
+                break;
+            case 24:
+                for (int x = 0; x < width; ++x, in += 3) {
+                    out[x] = qRgb(in[2], in[1], in[0]);
+                }
+                break;
+            default:  // 32
+                for (int x = 0; x < width; ++x, in += 4) {
+                    if (m_masked) {
+                        masked(in[0] | (in[1] << 8U) | (in[2] << 16U) |
+                                   (static_cast<std::uint32_t>(in[3]) << 24U),
+                               out[x]);
+                    } else {
+                        out[x] = qRgb(in[2], in[1], in[0]);
+                    }
+                }
+                break;
+        }
+    }
+
+private:
+    void masked(std::uint32_t pixel, QRgb& out) const {
+        out = qRgb(static_cast<int>(m_red.of(pixel)), static_cast<int>(m_green.of(pixel)),
+                   static_cast<int>(m_blue.of(pixel)));
+    }
+
+    unsigned m_bits;
+    std::vector<QRgb> m_colours;
+    Channel m_red;
+    Channel m_green;
+    Channel m_blue;
+    bool m_masked;
+};
+
+/// A picture's colour table: as many entries as it names (all that its
+/// depth can use when it names none) and the space before its pixels holds,
+/// black for an index past the table's end.
+std::vector<QRgb> colourTable(const QByteArray& bytes, const BmpLayout& layout, qint64 offset) {
+    std::vector<QRgb> colours(256, qRgb(0, 0, 0));
+    if (layout.bits > 8) {
+        return colours;
+    }
+    const std::uint32_t headerSize = littleEndian(bytes, 14, 4);
+    const bool core = headerSize == kCoreHeader;
+    const int entryBytes = core ? 3 : 4;
+    const std::uint32_t named = core ? 0 : littleEndian(bytes, 46, 4);
+    const qint64 table = 14 + qint64{headerSize};
+    const qint64 count =
+        std::clamp<qint64>((std::min<qint64>(offset, bytes.size()) - table) / entryBytes, 0,
+                           named == 0 ? (1 << layout.bits) : std::min<std::uint32_t>(named, 256));
+    for (qint64 i = 0; i < count; ++i) {
+        const qint64 at = table + i * entryBytes;
+        colours[static_cast<std::size_t>(i)] =
+            qRgb(static_cast<unsigned char>(bytes[at + 2]),
+                 static_cast<unsigned char>(bytes[at + 1]), static_cast<unsigned char>(bytes[at]));
+    }
+    return colours;
+}
+
+/// Decodes run-length coded rows of 8 or 4 bits an index, handing on each
+/// row, as one index a byte, as soon as it is complete; false when the file
+/// ends first. Pixels that the codes skip have the first colour; runs past a
+/// row's end are cut there.
+bool decodeRuns(PixelData& data, bool fourBits, QSize natural,
+                const std::function<void(const unsigned char*)>& finished) {
+    const int width = natural.width();
+    std::vector<unsigned char> row(static_cast<std::size_t>(width), 0);
+    bool written = false;
+    int x = 0;
+    int y = 0;
+    auto put = [&](unsigned index) {
+        if (x < width) {
+            row[static_cast<std::size_t>(x++)] = static_cast<unsigned char>(index);
+            written = true;
+        }
+    };
+    auto finishRow = [&] {
+        finished(row.data());
+        if (written) {
+            std::fill(row.begin(), row.end(), 0);
+            written = false;
+        }
+        x = 0;
+        ++y;
+    };
+    while (y < natural.height()) {
+        unsigned char count = 0;
+        unsigned char code = 0;
+        if (!data.next(count) || !data.next(code)) {
+            return false;
+        }
+        if (count > 0) {  // a run of one index, or of two by turns
+            for (int i = 0; i < count; ++i) {
+                put(fourBits && i % 2 == 1 ? code & 0x0FU : fourBits ? code >> 4U : code);
+            }
+        } else if (code == 0) {  // end of the row
+            finishRow();
+        } else if (code == 1) {  // end of the picture
+            while (y < natural.height()) {
+                finishRow();
+            }
+        } else if (code == 2) {  // a move right and up
+            unsigned char right = 0;
+            unsigned char up = 0;
+            if (!data.next(right) || !data.next(up)) {
+                return false;
+            }
+            const int along = x + right;
+            for (int i = 0; i < up && y < natural.height(); ++i) {
+                finishRow();
+            }
+            x = std::min(along, width);
+        } else {  // `code` indices as they are, in bytes of an even number
+            const int bytes = fourBits ? (code + 1) / 2 : code;
+            unsigned char byte = 0;
+            for (int i = 0; i < bytes; ++i) {
+                if (!data.next(byte)) {
+                    return false;
+                }
+                if (fourBits) {
+                    put(byte >> 4U);
+                    if (2 * i + 1 < code) {
+                        put(byte & 0x0FU);
+                    }
+                } else {
+                    put(byte);
+                }
+            }
+            if (bytes % 2 == 1 && !data.next(byte)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
 std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, DecodeFit fit,
                                           const DecodeLimits& limits, const ReadOn& readOn) {
     const qsizetype offset = bmpRowsOffset(bytes);
-    if (offset < 0) {
+    qsizetype status = kUnknown;
+    const std::optional<BmpLayout> layout = layoutOf(bytes, status);
+    if (offset < 0 || !layout) {
         return std::nullopt;
     }
     DecodedImage result;
@@ -165,28 +478,25 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
         return result;
     }
     result.natural = *natural;
-    const QSize target = targetSize(*natural, size, fit, limits);
+    QSize target = targetSize(*natural, size, fit, limits);
+    // A picture of more pixels than a reduction may pass gives only every
+    // `stride`th row to be shrunk, and is shrunk further to match.
+    int stride = 1;
+    const std::int64_t pixels = std::int64_t{natural->width()} * natural->height();
+    if (target != *natural && pixels > limits.maxReducingPixels) {
+        stride = static_cast<int>((pixels + limits.maxReducingPixels - 1) /
+                                  std::max<std::int64_t>(1, limits.maxReducingPixels));
+        const int given = (natural->height() + stride - 1) / stride;
+        if (target.height() > given) {
+            target = QSize(std::max(1, static_cast<int>(std::int64_t{target.width()} * given /
+                                                        target.height())),
+                           given);
+        }
+    }
     if (natural->width() > limits.maxSide || natural->height() > limits.maxSide ||
         decodedBytes(target) > limits.maxDecodedBytes) {
         result.error = "the picture needs more memory than allowed";
         return result;
-    }
-    const std::uint32_t headerSize = littleEndian(bytes, 14, 4);
-    const unsigned bits = littleEndian(bytes, 28, 2);
-    // An 8-bit picture's colours: its table (as many entries as it names, 256
-    // when it names none), black for an index past the table's end.
-    std::vector<QRgb> colours(256, qRgb(0, 0, 0));
-    if (bits == 8) {
-        const std::uint32_t used = littleEndian(bytes, 46, 4);
-        const qint64 table = 14 + qint64{headerSize};
-        const qint64 count =
-            std::clamp<qint64>((offset - table) / 4, 0, used == 0 ? 256 : std::min(used, 256U));
-        for (qint64 i = 0; i < count; ++i) {
-            const qint64 at = table + i * 4;
-            colours[static_cast<std::size_t>(i)] = qRgb(static_cast<unsigned char>(bytes[at + 2]),
-                                                        static_cast<unsigned char>(bytes[at + 1]),
-                                                        static_cast<unsigned char>(bytes[at]));
-        }
     }
     QImage image(target, kOpaqueFormat);
     if (image.isNull()) {
@@ -195,34 +505,48 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
     }
     // A bottom-up file's rows, the usual kind, arrive from the bottom: they
     // are shrunk in that order and the result's rows stored from the bottom.
-    const bool topDown = static_cast<std::int32_t>(littleEndian(bytes, 22, 4)) < 0;
+    const bool topDown = littleEndian(bytes, 14, 4) != kCoreHeader &&
+                         static_cast<std::int32_t>(littleEndian(bytes, 22, 4)) < 0;
     auto rowOf = [&](int arrived, int height) { return topDown ? arrived : height - 1 - arrived; };
     std::optional<RowShrinker> shrinker;
     if (target != *natural) {
-        shrinker.emplace(natural->width(), natural->height(), target, [&](int y, const QRgb* row) {
-            storeOpaqueRow(row, target.width(), image.scanLine(rowOf(y, target.height())));
-        });
+        shrinker.emplace(natural->width(), (natural->height() + stride - 1) / stride, target,
+                         [&](int y, const QRgb* row) {
+                             storeOpaqueRow(row, target.width(),
+                                            image.scanLine(rowOf(y, target.height())));
+                         });
     }
-    const qint64 rowBytes = ((qint64{natural->width()} * bits + 31) / 32) * 4;
-    std::vector<unsigned char> stored(static_cast<std::size_t>(rowBytes));
+    const RowExpander expander(*layout, colourTable(bytes, *layout, offset));
     std::vector<QRgb> row(static_cast<std::size_t>(natural->width()));
-    const int step = static_cast<int>(bits / 8);
-    RowReader reader(bytes, offset, readOn);
-    for (int arrived = 0; arrived < natural->height(); ++arrived) {
-        if (!reader.read(stored.data(), rowBytes)) {
+    int arrived = 0;
+    auto take = [&](const unsigned char* stored, bool indices) {
+        if (arrived % stride == 0) {
+            expander.expand(stored, row.data(), natural->width(), indices);
+            if (shrinker) {
+                shrinker->add(row.data());
+            } else {
+                storeOpaqueRow(row.data(), target.width(),
+                               image.scanLine(rowOf(arrived, natural->height())));
+            }
+        }
+        ++arrived;
+    };
+    PixelData data(bytes, offset, readOn);
+    if (layout->coding != Coding::Rows) {
+        if (!decodeRuns(data, layout->coding == Coding::Rle4, *natural,
+                        [&](const unsigned char* indices) { take(indices, true); })) {
             result.error = "truncated BMP";
             return result;
         }
-        const unsigned char* in = stored.data();
-        for (QRgb& pixel : row) {
-            pixel = bits == 8 ? colours[*in] : qRgb(in[2], in[1], in[0]);
-            in += step;
-        }
-        if (shrinker) {
-            shrinker->add(row.data());
-        } else {
-            storeOpaqueRow(row.data(), target.width(),
-                           image.scanLine(rowOf(arrived, natural->height())));
+    } else {
+        const qint64 rowBytes = ((qint64{natural->width()} * layout->bits + 31) / 32) * 4;
+        std::vector<unsigned char> stored(static_cast<std::size_t>(rowBytes));
+        while (arrived < natural->height()) {
+            if (!data.read(stored.data(), rowBytes)) {
+                result.error = "truncated BMP";
+                return result;
+            }
+            take(stored.data(), false);
         }
     }
     result.image = std::move(image);

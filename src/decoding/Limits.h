@@ -16,14 +16,15 @@ inline constexpr std::int64_t kMaxFileBytes = 512LL * 1024 * 1024;
 inline constexpr int kMaxSidePx = 65535;
 /// Decoded bytes (four a pixel) that one picture may take: a sixteenth of the
 /// machine's memory (a 250-megapixel photo at its natural size on 16 GB and
-/// more), at least kMinDecodedBytes and at most kMaxDecodedBytes. A JPEG
-/// larger than that is decoded reduced; its natural size stays what it is.
+/// more), at least kMinDecodedBytes and at most kMaxDecodedBytes. A JPEG or
+/// BMP larger than that is decoded reduced; its natural size stays what it
+/// is. A GIF larger than that is refused.
 std::int64_t decodedBytesBudget();
 inline constexpr std::int64_t kMinDecodedBytes = 400LL * 1000 * 1000;
 inline constexpr std::int64_t kMaxDecodedBytes = 4LL * 1000 * 1000 * 1000;
-/// Pixels that a JPEG larger than the budget may be decoded at on its way to
-/// the size the budget holds (about a second's work): a larger one is decoded
-/// further reduced rather than keep the program waiting.
+/// Pixels that a picture may be decoded at on its way to a smaller size
+/// (about a second's work): a JPEG larger than that is decoded at a smaller
+/// scale, a BMP from fewer of its rows, rather than keep the program waiting.
 inline constexpr std::int64_t kMaxReducingPixels = 256LL * 1000 * 1000;
 /// Scans of a progressive JPEG; each one walks all of the picture's data.
 inline constexpr int kMaxProgressiveScans = 256;

@@ -124,29 +124,69 @@ TEST(Decoder, AFittedJpegIsShrunkWhileItDecodesAsSmoothlyAsQtScalesIt) {
               1.0);
 }
 
-TEST(Decoder, ABmpIsReadAsQtReadsItShrunkAsSmoothlyAsQtScalesItAndShownWithinTheBudget) {
-    const QImage photo = test::photoLike(600, 400, 7);
-    for (const int bits : {8, 24, 32}) {
-        for (const bool topDown : {false, true}) {
-            SCOPED_TRACE(std::to_string(bits) + (topDown ? " top-down" : " bottom-up"));
-            const QByteArray bytes =
-                QByteArray::fromStdString(test::bmpBytesOf(photo, bits, topDown));
-            const QImage whole =
-                QImage::fromData(bytes, "bmp").convertToFormat(QImage::Format_RGB32);
-            EXPECT_EQ(decodePicture(bytes, QSize()).image.convertToFormat(QImage::Format_RGB32),
-                      whole);
-            const DecodedImage fitted = decodePictureAt(bytes, QSize(150, 100));
-            ASSERT_TRUE(fitted) << fitted.error;
-            EXPECT_LT(meanDifference(fitted.image, whole.scaled(150, 100, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation)),
-                      1.0);
-            DecodeLimits tight;
-            tight.maxDecodedBytes = 600 * 400;  // a quarter of its pixels
-            const DecodedImage budget = decodePicture(bytes, QSize(), tight);
-            EXPECT_EQ(budget.natural, QSize(600, 400));
-            EXPECT_EQ(budget.image.size(), QSize(300, 200));
+/// The largest difference of two images of one size in any channel.
+int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
         }
     }
+    return largest;
+}
+
+TEST(Decoder, EveryKindOfBmpIsReadAsQtReadsItShrunkSmoothlyAndShownWithinTheBudget) {
+    const QImage photo = test::photoLike(300, 200, 7);
+    using test::BmpCoding;
+    for (const auto& [bits, coding] : {std::pair{1, BmpCoding::Plain},
+                                       {4, BmpCoding::Plain},
+                                       {4, BmpCoding::RunLength},
+                                       {8, BmpCoding::Plain},
+                                       {8, BmpCoding::RunLength},
+                                       {16, BmpCoding::Plain},
+                                       {16, BmpCoding::Bitfields},
+                                       {24, BmpCoding::Plain},
+                                       {32, BmpCoding::Plain},
+                                       {32, BmpCoding::Bitfields}}) {
+        for (const bool topDown : {false, true}) {
+            if (topDown && coding == BmpCoding::RunLength) {
+                continue;  // run-length coded rows are bottom-up only
+            }
+            SCOPED_TRACE(std::to_string(bits) + " bits, coding " +
+                         std::to_string(static_cast<int>(coding)) +
+                         (topDown ? ", top-down" : ", bottom-up"));
+            const QByteArray bytes =
+                QByteArray::fromStdString(test::bmpBytesOf(photo, bits, topDown, coding));
+            const QImage whole =
+                QImage::fromData(bytes, "bmp").convertToFormat(QImage::Format_RGB32);
+            ASSERT_EQ(whole.size(), photo.size());
+            const DecodedImage read = decodePicture(bytes, QSize());
+            ASSERT_TRUE(read) << read.error;
+            // Qt spreads five bits over 0 to 248; they reach 255 here.
+            EXPECT_LE(largestDifference(read.image, whole), bits == 16 ? 7 : 0);
+            const DecodedImage fitted = decodePictureAt(bytes, QSize(75, 50));
+            ASSERT_TRUE(fitted) << fitted.error;
+            EXPECT_LT(meanDifference(fitted.image, read.image.scaled(75, 50, Qt::IgnoreAspectRatio,
+                                                                     Qt::SmoothTransformation)),
+                      1.0);
+            DecodeLimits tight;
+            tight.maxDecodedBytes = 300 * 200;  // a quarter of its pixels
+            const DecodedImage budget = decodePicture(bytes, QSize(), tight);
+            EXPECT_EQ(budget.natural, QSize(300, 200));
+            EXPECT_EQ(budget.image.size(), QSize(150, 100));
+            // Too many pixels to pass them all in time: every fourth row.
+            tight.maxReducingPixels = 15'000;
+            EXPECT_EQ(decodePicture(bytes, QSize(), tight).image.size(), QSize(75, 50));
+        }
+    }
+    QImage white(6, 2, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(decodePicture(QByteArray::fromStdString(test::bmpBytesOf(white, 16, false)), QSize())
+                  .image.pixel(5, 1),
+              qRgb(255, 255, 255));
 }
 
 TEST(Decoder, A32BitBmpWithoutBitfieldsIsOpaqueWhateverItsFourthBytesHold) {

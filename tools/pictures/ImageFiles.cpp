@@ -16,6 +16,7 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace glimpa::test {
 
@@ -179,11 +180,14 @@ namespace {
 /// The 54 bytes of a BMP's headers, for rows of `bits` a pixel padded to four
 /// bytes each, after `tableBytes` of colour table; top-down rows are told by a
 /// negative height.
-std::string bmpHeader(int width, int height, int bits, bool topDown, unsigned tableBytes = 0) {
-    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+std::string bmpHeader(int width, int height, int bits, bool topDown, unsigned tableBytes = 0,
+                      unsigned compression = 0, std::uint64_t pixelBytes = 0) {
+    if (pixelBytes == 0) {
+        pixelBytes = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4 *
+                     static_cast<std::uint64_t>(height);
+    }
     std::string out = "BM";
-    put32le(out,
-            static_cast<unsigned>(54 + tableBytes + rowBytes * static_cast<std::uint64_t>(height)));
+    put32le(out, static_cast<unsigned>(54 + tableBytes + pixelBytes));
     put32le(out, 0);
     put32le(out, 54 + tableBytes);
     put32le(out, 40);
@@ -191,42 +195,131 @@ std::string bmpHeader(int width, int height, int bits, bool topDown, unsigned ta
     put32le(out, static_cast<unsigned>(topDown ? -height : height));
     put16le(out, 1);
     put16le(out, static_cast<unsigned>(bits));
-    for (int i = 0; i < 6; ++i) {
-        put32le(out, i == 4 ? tableBytes / 4 : 0);  // the colours used
+    put32le(out, compression);
+    for (int i = 0; i < 5; ++i) {
+        put32le(out, i == 3 && compression != 3 ? tableBytes / 4 : 0);  // the colours used
     }
+    return out;
+}
+
+/// A row of colour indices run-length coded, 8 or 4 bits an index: runs of
+/// one index, and the rest as it is, then the end of the row.
+std::string runLengthRow(const std::vector<int>& row, int bits) {
+    std::string out;
+    const auto size = row.size();
+    auto runFrom = [&](std::size_t x) {
+        std::size_t end = x;
+        while (end < size && end - x < 255 && row[end] == row[x]) {
+            ++end;
+        }
+        return end - x;
+    };
+    std::size_t x = 0;
+    while (x < size) {
+        if (const std::size_t run = runFrom(x); run >= 2) {
+            out += {static_cast<char>(run), static_cast<char>(bits == 4 ? row[x] * 17 : row[x])};
+            x += run;
+            continue;
+        }
+        std::size_t end = x;
+        while (end < size && end - x < 255 && runFrom(end) < 2) {
+            ++end;
+        }
+        if (end - x < 3) {  // too short to be written as it is
+            out += {1, static_cast<char>(bits == 4 ? row[x] * 17 : row[x])};
+            ++x;
+            continue;
+        }
+        std::string literal;
+        for (std::size_t i = x; i < end; i += bits == 4 ? 2 : 1) {
+            literal += static_cast<char>(bits == 4 ? (row[i] << 4) | (i + 1 < end ? row[i + 1] : 0)
+                                                   : row[i]);
+        }
+        literal.resize((literal.size() + 1) & ~std::size_t{1}, '\0');
+        out += {0, static_cast<char>(end - x)};
+        out += literal;
+        x = end;
+    }
+    out += {0, 0};
     return out;
 }
 
 }  // namespace
 
-std::string bmpBytesOf(const QImage& image, int bits, bool topDown) {
-    const QImage source = bits == 8 ? image.convertToFormat(QImage::Format_Indexed8)
-                                    : image.convertToFormat(QImage::Format_RGB32);
-    const auto tableBytes = static_cast<unsigned>(bits == 8 ? source.colorCount() * 4 : 0);
-    std::string out = bmpHeader(source.width(), source.height(), bits, topDown, tableBytes);
-    for (const QRgb colour : source.colorTable()) {
-        put32le(out, colour & 0xFFFFFFU);
+std::string bmpBytesOf(const QImage& image, int bits, bool topDown, BmpCoding coding) {
+    const bool indexed = bits <= 8;
+    QImage source = image.convertToFormat(QImage::Format_RGB32);
+    if (bits == 8) {
+        source = image.convertToFormat(QImage::Format_Indexed8);
+    } else if (indexed) {
+        QList<QRgb> table;
+        for (int i = 0; i < (1 << bits); ++i) {
+            const int level = i * 255 / ((1 << bits) - 1);
+            table.append(qRgb(level, 128, 255 - level));
+        }
+        source = image.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
     }
-    const auto rowBytes = static_cast<std::size_t>((source.width() * bits + 31) / 32 * 4);
+    const bool runs = coding == BmpCoding::RunLength;
+    const bool masks = coding == BmpCoding::Bitfields;
+    std::string pixels;
     for (int i = 0; i < source.height(); ++i) {
         const int y = topDown ? i : source.height() - 1 - i;
+        std::vector<int> indices;
         std::string row;
+        unsigned byte = 0;
         for (int x = 0; x < source.width(); ++x) {
-            if (bits == 8) {
-                row += static_cast<char>(source.pixelIndex(x, y));
+            if (indexed) {
+                indices.push_back(source.pixelIndex(x, y));
+                byte =
+                    (byte << static_cast<unsigned>(bits)) | static_cast<unsigned>(indices.back());
+                if ((x + 1) * bits % 8 == 0) {
+                    row += static_cast<char>(byte);
+                    byte = 0;
+                }
                 continue;
             }
             const QRgb pixel = source.pixel(x, y);
+            if (bits == 16) {  // 5-5-5, or 5-6-5 with masks
+                const unsigned value =
+                    masks
+                        ? (qRed(pixel) >> 3) << 11 | (qGreen(pixel) >> 2) << 5 | qBlue(pixel) >> 3
+                        : (qRed(pixel) >> 3) << 10 | (qGreen(pixel) >> 3) << 5 | qBlue(pixel) >> 3;
+                put16le(row, value);
+                continue;
+            }
             row += {static_cast<char>(qBlue(pixel)), static_cast<char>(qGreen(pixel)),
                     static_cast<char>(qRed(pixel))};
             if (bits == 32) {
                 row += '\0';
             }
         }
-        row.resize(rowBytes, '\0');
-        out += row;
+        if (source.width() * bits % 8 != 0) {
+            row += static_cast<char>(byte << static_cast<unsigned>(8 - source.width() * bits % 8));
+        }
+        if (runs) {
+            pixels += runLengthRow(indices, bits);
+        } else {
+            row.resize(static_cast<std::size_t>((source.width() * bits + 31) / 32 * 4), '\0');
+            pixels += row;
+        }
     }
-    return out;
+    if (runs) {
+        pixels += {0, 1};
+    }
+    std::string table;
+    for (const QRgb colour : source.colorTable()) {
+        put32le(table, colour & 0xFFFFFFU);
+    }
+    if (masks) {
+        for (const unsigned mask : bits == 16 ? std::array{0xF800U, 0x07E0U, 0x001FU}
+                                              : std::array{0xFF0000U, 0xFF00U, 0xFFU}) {
+            put32le(table, mask);
+        }
+    }
+    const unsigned compression = masks ? 3 : runs ? (bits == 8 ? 1 : 2) : 0;
+    return bmpHeader(source.width(), source.height(), bits, topDown,
+                     static_cast<unsigned>(table.size()), compression, pixels.size()) +
+           table + pixels;
 }
 
 void writeBmp(const std::filesystem::path& path, int width, int height) {

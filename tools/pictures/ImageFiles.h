@@ -12,9 +12,14 @@ namespace glimpa::test {
 /// Real picture files for tests, with photo-like gradients so that scaling and
 /// orientation can be told apart.
 void writeBmp(const std::filesystem::path& path, int width, int height);
-/// An image as an uncompressed BMP of 8 (with a colour table), 24 or 32 bits
-/// a pixel, its rows stored bottom-up as most are, or top-down.
-std::string bmpBytesOf(const QImage& image, int bits, bool topDown);
+/// How a BMP's pixels are stored: as they are, run-length coded (4 and 8
+/// bits), or through colour masks (16 bits as 5-6-5, and 32).
+enum class BmpCoding { Plain, RunLength, Bitfields };
+/// An image as a BMP of 1, 4, 8 (with a colour table), 16, 24 or 32 bits a
+/// pixel, its rows stored bottom-up as most are, or top-down; 16 bits plain
+/// are 5-5-5.
+std::string bmpBytesOf(const QImage& image, int bits, bool topDown,
+                       BmpCoding coding = BmpCoding::Plain);
 /// A 24-bit BMP of any size whose rows are a hole in the file (read as
 /// black): no time or disk taken to make it.
 void writeHollowBmp(const std::filesystem::path& path, int width, int height);
