@@ -20,8 +20,8 @@ namespace glimpa {
 namespace {
 
 /// The size a picture of `natural` pixels is decoded to, as decodeBmpRows
-/// describes it.
-QSize targetSize(QSize natural, QSize size, DecodeFit fit, const DecodeLimits& limits) {
+/// describes it, before the budget.
+QSize targetSize(QSize natural, QSize size, DecodeFit fit) {
     QSize target = natural;
     if (!size.isEmpty() && size.width() <= natural.width() && size.height() <= natural.height()) {
         if (fit == DecodeFit::Exactly) {
@@ -36,7 +36,7 @@ QSize targetSize(QSize natural, QSize size, DecodeFit fit, const DecodeLimits& l
                     .boundedTo(natural);
         }
     }
-    return withinBudget(target, limits.maxDecodedBytes);
+    return target;
 }
 
 }  // namespace
@@ -478,7 +478,8 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
         return result;
     }
     result.natural = *natural;
-    QSize target = targetSize(*natural, size, fit, limits);
+    const QSize wanted = targetSize(*natural, size, fit);
+    QSize target = withinBudget(wanted, limits.maxDecodedBytes);
     // A picture of more pixels than a reduction may pass gives only every
     // `stride`th row to be shrunk, and is shrunk further to match.
     int stride = 1;
@@ -550,6 +551,7 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
         }
     }
     result.image = std::move(image);
+    result.largest = target != wanted;
     return result;
 }
 

@@ -17,6 +17,9 @@ namespace glimpa {
 struct DecodedImage {
     QImage image;
     QSize natural;  ///< the upright full size
+    /// No larger decode of the picture is to be had: the memory budget (or
+    /// the time a reduction may take) holds it to this size.
+    bool largest = false;
     std::string error;
     explicit operator bool() const { return !image.isNull(); }
 };

@@ -4,8 +4,11 @@
 
 namespace glimpa {
 
-FilePicture::FilePicture(QSize natural, QImage decoded, Source source)
-    : m_natural(natural), m_source(std::move(source)), m_decoded(std::move(decoded)) {}
+FilePicture::FilePicture(QSize natural, QImage decoded, Source source, bool largest)
+    : m_natural(natural),
+      m_source(std::move(source)),
+      m_decoded(std::move(decoded)),
+      m_exhausted(largest) {}
 
 const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) const {
     if (!stretch && logical == m_natural) {
@@ -50,8 +53,9 @@ void FilePicture::refine(QSize cover) const {
     if (again && again.natural == m_natural && again.image.width() > m_offered.width()) {
         m_offered = std::move(again.image);
     }
-    // Nothing more is to be had once the file changed or went.
-    if (!again) {
+    // Nothing more is to be had once the file changed or went, or when
+    // this is as large as the picture is decoded.
+    if (!again || again.largest) {
         m_exhausted = true;
     }
 }

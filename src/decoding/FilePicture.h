@@ -43,8 +43,9 @@ public:
     using MoreWanted = std::function<void(std::shared_ptr<const FilePicture>, QSize cover)>;
 
     /// A decoded file: its natural size, the image decoded so far and where
-    /// more of it comes from (nothing: the image is all there is).
-    FilePicture(QSize natural, QImage decoded, Source source = {});
+    /// more of it comes from (nothing, or `largest`: the image is all there
+    /// is).
+    FilePicture(QSize natural, QImage decoded, Source source = {}, bool largest = false);
 
     void setMoreWanted(MoreWanted moreWanted) { m_moreWanted = std::move(moreWanted); }
 
@@ -85,9 +86,10 @@ private:
     mutable std::optional<QSize> m_asked;
     mutable std::mutex m_offerMutex;
     mutable QImage m_offered;
-    /// Nothing more is to be had: the file changed or went. Set by refine,
-    /// under the mutex.
-    mutable bool m_exhausted = false;
+    /// Nothing more is to be had: the file changed or went, or the memory
+    /// budget holds the picture to what it has. Set by refine, under the
+    /// mutex.
+    mutable bool m_exhausted;
 };
 
 }  // namespace glimpa

@@ -133,6 +133,7 @@ int scaledSide(int side, int denominator) {
 struct JpegPlan {
     int denominator = 1;
     QSize target;
+    bool limited = false;  ///< held smaller by the budget
 };
 
 QSize scaledBy(QSize stored, int denominator) {
@@ -174,6 +175,7 @@ std::optional<JpegPlan> planDecode(QSize stored, QSize needed, DecodeFit fit,
     // covers that size: the rows pass, only the result is held. Unless that
     // reduction is too large to decode at once: then from a smaller one.
     plan.target = withinBudget(plan.target, limits.maxDecodedBytes);
+    plan.limited = true;
     if (decodedBytes(plan.target) > limits.maxDecodedBytes) {
         return std::nullopt;
     }
@@ -330,6 +332,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         convertToSrgb(image, bytes);
     }
     result.image = std::move(image);
+    result.largest = plan->limited;
     return result;
 }
 

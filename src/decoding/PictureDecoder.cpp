@@ -80,8 +80,10 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     const QSize fitted = fittedPixels(*natural, request);
     // The smallest size that a JPEG's reduced scales give covers one pixel.
     const bool coarsely = coarse && !fitted.isEmpty() && isJpeg(file->bytes);
-    const QSize shown = fitted.isEmpty() ? *natural : fitted;
-    if (!coarsely && static_cast<std::int64_t>(shown.width()) * shown.height() * 4 > withinBytes) {
+    // What it takes decoded, which the budget holds to its share of memory.
+    const QSize held =
+        withinBudget(fitted.isEmpty() ? *natural : fitted, limits::decodedBytesBudget());
+    if (!coarsely && decodedBytes(held) > withinBytes) {
         return {nullptr, "larger than the pictures prepared ahead may hold"};
     }
     DecodedImage decoded = coarsely ? decodePicture(file->bytes, QSize(1, 1), {}, file->readOn)
@@ -93,8 +95,9 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
         return {nullptr, "the file changed while it was read"};
     }
     // A picture keeps where more of it comes from: its file, while unchanged.
-    auto picture = std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
-                                                 FilePicture::Source{path, file->stamp});
+    auto picture =
+        std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
+                                      FilePicture::Source{path, file->stamp}, decoded.largest);
     picture->setMoreWanted(more);
     if (!fitted.isEmpty() && !coarsely) {
         picture->imageAt(fitted);  // ready to paint

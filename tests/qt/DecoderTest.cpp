@@ -462,6 +462,30 @@ TEST(Decoder, ABmpLargerThanAFileHeldWholeIsReadAsItDecodesAndHeldOnlyAsItsPixel
     EXPECT_LE(test::processMegabytes("VmHWM") - before, pixelMegabytes * 11 / 10);
 }
 
+TEST(Decoder, APictureHeldToTheBudgetIsNotDecodedAgainToBeShownWhole) {
+    // 65535 × 65535 pixels, far more than a budget holds: a BMP whose
+    // run-length codes end at once, every pixel left in the first colour.
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(14 + 40 + 8 + 2) << quint32(0) << quint32(14 + 40 + 8) << quint32(40)
+        << qint32(65535) << qint32(65535) << quint16(1) << quint16(8) << quint32(1) << quint32(2)
+        << qint32(0) << qint32(0) << quint32(2) << quint32(0) << quint32(0x00102030) << quint32(0);
+    out.writeRawData("\x00\x01", 2);
+    test::TempFolder folder;
+    test::writeBytes(folder.file("huge.bmp"), bytes.toStdString());
+    std::atomic<int> refined = 0;
+    PictureDecoder decoder([&] { ++refined; });
+    const DecodeResult result = decoder.decode(folder.file("huge.bmp"));
+    ASSERT_TRUE(result) << result.error;
+    const QImage& shown = asFile(result.picture).fullImage();
+    EXPECT_LT(decodedBytes(shown.size()), limits::decodedBytesBudget());
+    EXPECT_EQ(shown.pixel(7, 7), qRgb(0x10, 0x20, 0x30));
+    decoder.waitUntilIdle();
+    EXPECT_EQ(refined, 0);
+}
+
 TEST(Decoder, ANeighbourThatWouldNotFitBesideTheOnesWantedMoreIsNotDecoded) {
     test::TempFolder folder;
     test::writeLargeJpeg(folder.file("a.jpg"), 4000, 3000);  // 48 MB decoded
