@@ -74,18 +74,28 @@ TEST(Decoder, AFittedJpegIsDecodedSmallAndDecodedAgainWhenMoreIsAskedFor) {
     EXPECT_EQ(picture.fullImage().size(), QSize(1600, 1200));
 }
 
-/// The mean difference of two images of one size, over all channels.
-double meanDifference(const QImage& a, const QImage& b) {
-    double sum = 0;
+/// How two images of one size differ over all channels: on average, and at
+/// most.
+struct Difference {
+    double mean = 0;
+    int largest = 0;
+};
+
+Difference differenceOf(const QImage& a, const QImage& b) {
+    Difference difference;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
+            for (const int channel : {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                      std::abs(qBlue(p) - qBlue(q))}) {
+                difference.mean += channel;
+                difference.largest = std::max(difference.largest, channel);
+            }
         }
     }
-    return sum / (3.0 * a.width() * a.height());
+    difference.mean /= 3.0 * a.width() * a.height();
+    return difference;
 }
 
 TEST(Decoder, AFittedJpegIsShrunkWhileItDecodesAsSmoothlyAsQtScalesIt) {
@@ -107,8 +117,8 @@ TEST(Decoder, AFittedJpegIsShrunkWhileItDecodesAsSmoothlyAsQtScalesIt) {
         }
         const QImage smooth = grain.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const QImage rough = grain.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        EXPECT_LT(meanDifference(shrunk, smooth), 1.0) << size.width();
-        EXPECT_GT(meanDifference(rough, smooth), 10.0) << size.width();  // the test can tell
+        EXPECT_LT(differenceOf(shrunk, smooth).mean, 1.0) << size.width();
+        EXPECT_GT(differenceOf(rough, smooth).mean, 10.0) << size.width();  // the test can tell
     }
 
     test::TempFolder folder;
@@ -119,23 +129,8 @@ TEST(Decoder, AFittedJpegIsShrunkWhileItDecodesAsSmoothlyAsQtScalesIt) {
     ASSERT_EQ(shrunk.image.size(), QSize(300, 431));
     EXPECT_EQ(shrunk.natural, QSize(700, 1000));
     const QImage reduced = decodePicture(bytes, QSize(300, 431)).image;
-    EXPECT_LT(meanDifference(shrunk.image, reduced.scaled(300, 431, Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation)),
-              1.0);
-}
-
-/// The largest difference of two images of one size in any channel.
-int largestDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return largest;
+    const QImage smooth = reduced.scaled(300, 431, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(differenceOf(shrunk.image, smooth).mean, 1.0);
 }
 
 TEST(Decoder, EveryKindOfBmpIsReadAsQtReadsItShrunkSmoothlyAndShownWithinTheBudget) {
@@ -166,12 +161,12 @@ TEST(Decoder, EveryKindOfBmpIsReadAsQtReadsItShrunkSmoothlyAndShownWithinTheBudg
             const DecodedImage read = decodePicture(bytes, QSize());
             ASSERT_TRUE(read) << read.error;
             // Qt spreads five bits over 0 to 248; they reach 255 here.
-            EXPECT_LE(largestDifference(read.image, whole), bits == 16 ? 7 : 0);
+            EXPECT_LE(differenceOf(read.image, whole).largest, bits == 16 ? 7 : 0);
             const DecodedImage fitted = decodePictureAt(bytes, QSize(75, 50));
             ASSERT_TRUE(fitted) << fitted.error;
-            EXPECT_LT(meanDifference(fitted.image, read.image.scaled(75, 50, Qt::IgnoreAspectRatio,
-                                                                     Qt::SmoothTransformation)),
-                      1.0);
+            const QImage smooth =
+                read.image.scaled(75, 50, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            EXPECT_LT(differenceOf(fitted.image, smooth).mean, 1.0);
             DecodeLimits tight;
             tight.maxDecodedBytes = 300 * 200;  // a quarter of its pixels
             const DecodedImage budget = decodePicture(bytes, QSize(), tight);
