@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -13,33 +12,9 @@
 #include <vector>
 
 #include "decoding/LittleEndian.h"
-#include "decoding/RowShrinker.h"
+#include "decoding/RowSink.h"
 
 namespace glimpa {
-
-namespace {
-
-/// The size a picture of `natural` pixels is decoded to, as decodeBmpRows
-/// describes it, before the budget.
-QSize targetSize(QSize natural, QSize size, DecodeFit fit) {
-    QSize target = natural;
-    if (!size.isEmpty() && size.width() <= natural.width() && size.height() <= natural.height()) {
-        if (fit == DecodeFit::Exactly) {
-            target = size;
-        } else {
-            const double scale = std::max(static_cast<double>(size.width()) / natural.width(),
-                                          static_cast<double>(size.height()) / natural.height());
-            target =
-                QSize(
-                    std::max(size.width(), static_cast<int>(std::ceil(natural.width() * scale))),
-                    std::max(size.height(), static_cast<int>(std::ceil(natural.height() * scale))))
-                    .boundedTo(natural);
-        }
-    }
-    return target;
-}
-
-}  // namespace
 
 std::optional<QSize> bmpSize(const QByteArray& head, std::int64_t fileBytes, std::string& error) {
     if (head.size() < 26) {
@@ -477,60 +452,20 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
         result.error = "truncated BMP header";
         return result;
     }
-    result.natural = *natural;
-    const QSize wanted = targetSize(*natural, size, fit);
-    QSize target = withinBudget(wanted, limits.maxDecodedBytes);
-    // A picture of more pixels than a reduction may pass gives only every
-    // `stride`th row to be shrunk, and is shrunk further to match.
-    int stride = 1;
-    const std::int64_t pixels = std::int64_t{natural->width()} * natural->height();
-    if (target != *natural && pixels > limits.maxReducingPixels) {
-        stride = static_cast<int>((pixels + limits.maxReducingPixels - 1) /
-                                  std::max<std::int64_t>(1, limits.maxReducingPixels));
-        const int given = (natural->height() + stride - 1) / stride;
-        if (target.height() > given) {
-            target = QSize(std::max(1, static_cast<int>(std::int64_t{target.width()} * given /
-                                                        target.height())),
-                           given);
-        }
-    }
-    if (natural->width() > limits.maxSide || natural->height() > limits.maxSide ||
-        decodedBytes(target) > limits.maxDecodedBytes) {
-        result.error = "the picture needs more memory than allowed";
-        return result;
-    }
-    QImage image(target, kOpaqueFormat);
-    if (image.isNull()) {
-        result.error = "out of memory";
-        return result;
-    }
-    // A bottom-up file's rows, the usual kind, arrive from the bottom: they
-    // are shrunk in that order and the result's rows stored from the bottom.
+    // A bottom-up file's rows, the usual kind, arrive from the bottom.
     const bool topDown = littleEndian(bytes, 14, 4) != kCoreHeader &&
                          static_cast<std::int32_t>(littleEndian(bytes, 22, 4)) < 0;
-    auto rowOf = [&](int arrived, int height) { return topDown ? arrived : height - 1 - arrived; };
-    std::optional<RowShrinker> shrinker;
-    if (target != *natural) {
-        shrinker.emplace(natural->width(), (natural->height() + stride - 1) / stride, target,
-                         [&](int y, const QRgb* row) {
-                             storeOpaqueRow(row, target.width(),
-                                            image.scanLine(rowOf(y, target.height())));
-                         });
+    RowSink sink(*natural, size, fit, limits, !topDown, false);
+    if (!sink.error().empty()) {
+        return sink.finish();
     }
     const RowExpander expander(*layout, colourTable(bytes, *layout, offset));
     std::vector<QRgb> row(static_cast<std::size_t>(natural->width()));
-    int arrived = 0;
     auto take = [&](const unsigned char* stored, bool indices) {
-        if (arrived % stride == 0) {
+        if (sink.takesNext()) {
             expander.expand(stored, row.data(), natural->width(), indices);
-            if (shrinker) {
-                shrinker->add(row.data());
-            } else {
-                storeOpaqueRow(row.data(), target.width(),
-                               image.scanLine(rowOf(arrived, natural->height())));
-            }
         }
-        ++arrived;
+        sink.add(row.data());
     };
     PixelData data(bytes, offset, readOn);
     if (layout->coding != Coding::Rows) {
@@ -542,7 +477,7 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
     } else {
         const qint64 rowBytes = ((qint64{natural->width()} * layout->bits + 31) / 32) * 4;
         std::vector<unsigned char> stored(static_cast<std::size_t>(rowBytes));
-        while (arrived < natural->height()) {
+        for (int arrived = 0; arrived < natural->height(); ++arrived) {
             if (!data.read(stored.data(), rowBytes)) {
                 result.error = "truncated BMP";
                 return result;
@@ -550,9 +485,7 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
             take(stored.data(), false);
         }
     }
-    result.image = std::move(image);
-    result.largest = target != wanted;
-    return result;
+    return sink.finish();
 }
 
 }  // namespace glimpa

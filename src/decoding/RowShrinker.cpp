@@ -24,14 +24,16 @@ int weightBetween(std::int64_t from, std::int64_t to, std::int64_t span, int who
 
 constexpr int kAcross = 256;  // the parts of a result pixel's width
 constexpr int kDown = 128;    // the parts of its height
-constexpr int kChannels = 4;  // blue, green, red and an unused one, in memory order
+constexpr int kChannels = 4;  // blue, green, red and alpha, in memory order
 
 }  // namespace
 
-RowShrinker::RowShrinker(int sourceWidth, int sourceHeight, QSize result, Finished finished)
+RowShrinker::RowShrinker(int sourceWidth, int sourceHeight, QSize result, Finished finished,
+                         bool alpha)
     : m_result(result),
       m_finished(std::move(finished)),
       m_sourceHeight(sourceHeight),
+      m_alpha(alpha),
       m_column((static_cast<std::size_t>(sourceWidth) + 1) * kChannels),
       m_row(static_cast<std::size_t>(result.width())) {
     const std::int64_t source = sourceWidth;
@@ -114,18 +116,18 @@ void RowShrinker::finishRow() {
         }
         const __m128i levels = _mm_srli_epi32(sum, kShift);
         const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(levels, levels), levels);
-        out[x] = static_cast<QRgb>(_mm_cvtsi128_si32(bytes)) | 0xFF000000U;
+        out[x] = static_cast<QRgb>(_mm_cvtsi128_si32(bytes)) | (m_alpha ? 0 : 0xFF000000U);
 #else
-        int sums[kChannels - 1] = {};
+        int sums[kChannels] = {};
         for (; tap != last; ++tap) {
             const std::uint16_t* pixel =
                 column + static_cast<std::ptrdiff_t>(tap->source) * kChannels;
-            for (int c = 0; c < kChannels - 1; ++c) {
+            for (int c = 0; c < kChannels; ++c) {
                 sums[c] += pixel[c] * tap->weight + pixel[c + kChannels] * tap->nextWeight;
             }
         }
         const auto level = [&](int c) { return (sums[c] + (1 << (kShift - 1))) >> kShift; };
-        out[x] = qRgb(level(2), level(1), level(0));
+        out[x] = qRgba(level(2), level(1), level(0), m_alpha ? level(3) : 255);
 #endif
     }
     m_finished(m_resultRow, out);

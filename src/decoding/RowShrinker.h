@@ -18,9 +18,12 @@ public:
 
     /// Rows of a source `sourceWidth` × `sourceHeight` pixels into a result
     /// of `result` pixels, no larger than the source in either direction.
-    RowShrinker(int sourceWidth, int sourceHeight, QSize result, Finished finished);
+    /// With `alpha` the rows are premultiplied ARGB and so is the result;
+    /// otherwise both are opaque.
+    RowShrinker(int sourceWidth, int sourceHeight, QSize result, Finished finished,
+                bool alpha = false);
 
-    /// The next source row: sourceWidth 32-bit RGB pixels.
+    /// The next source row: sourceWidth 32-bit pixels.
     void add(const QRgb* row);
 
 private:
@@ -38,6 +41,7 @@ private:
     const QSize m_result;
     const Finished m_finished;
     const std::int64_t m_sourceHeight;
+    const bool m_alpha;
     /// The source pixels of the result's column x: m_taps[m_firstTap[x]] up
     /// to m_taps[m_firstTap[x + 1]], their weights adding up to 256.
     std::vector<TapPair> m_taps;
