@@ -42,6 +42,13 @@ int main(int argc, char* argv[]) {
                                            std::to_string(static_cast<int>(coding)) + ".bmp"),
                                  limits + glimpa::test::bmpBytesOf(photo, bits, false, coding));
     }
+    // GIFs larger than the smallest budget, decoded a row at a time.
+    const QImage large = glimpa::test::photoLike(600, 500, 4);
+    const std::string smallest("\x00\x3f", 2);
+    glimpa::test::writeBytes(folder / "large.gif", smallest + glimpa::test::gifBytesOf(large));
+    glimpa::test::writeBytes(
+        folder / "large-placed.gif",
+        smallest + glimpa::test::gifBytesOf(large, {true, true, {640, 520}, {20, 10}}));
     std::printf("corpus written to %s\n", folder.c_str());
     return 0;
 }

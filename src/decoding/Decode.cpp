@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "decoding/Bmp.h"
+#include "decoding/Gif.h"
 #include "decoding/Jpeg.h"
 #include "decoding/JpegMarkers.h"
-#include "decoding/LittleEndian.h"
 #include "decoding/UprightRows.h"
 
 namespace glimpa {
@@ -29,91 +29,6 @@ Format sniff(const QByteArray& bytes) {
         return Format::Gif;
     }
     return Format::Unknown;
-}
-
-/// Walks a GIF's blocks up to its trailer without decoding any pixels: a
-/// truncated file, a block that runs past the end, an image outside the
-/// screen or an impossible code size is refused here.
-std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
-    const auto size = bytes.size();
-    auto byte = [&](qsizetype at) { return static_cast<unsigned char>(bytes[at]); };
-    if (size < 13) {
-        error = "truncated GIF header";
-        return std::nullopt;
-    }
-    const QSize screen(static_cast<int>(littleEndian(bytes, 6, 2)),
-                       static_cast<int>(littleEndian(bytes, 8, 2)));
-    qsizetype at = 13;
-    if ((byte(10) & 0x80U) != 0) {
-        at += 3 * (qsizetype{1} << ((byte(10) & 0x07U) + 1));
-    }
-    // Skips a chain of data sub-blocks; false when it runs past the end.
-    auto skipSubBlocks = [&]() {
-        while (at < size) {
-            const unsigned length = byte(at++);
-            if (length == 0) {
-                return true;
-            }
-            at += length;
-        }
-        return false;
-    };
-    bool hasImage = false;
-    while (at < size) {
-        const unsigned introducer = byte(at++);
-        if (introducer == 0x3B) {
-            if (!hasImage) {
-                error = "GIF without an image";
-                return std::nullopt;
-            }
-            return screen;
-        }
-        if (introducer == 0x21) {
-            if (at >= size) {
-                break;
-            }
-            ++at;  // the extension's label
-            if (!skipSubBlocks()) {
-                break;
-            }
-        } else if (introducer == 0x2C) {
-            if (at + 9 > size) {
-                break;
-            }
-            const std::uint32_t left = littleEndian(bytes, at, 2);
-            const std::uint32_t top = littleEndian(bytes, at + 2, 2);
-            const std::uint32_t width = littleEndian(bytes, at + 4, 2);
-            const std::uint32_t height = littleEndian(bytes, at + 6, 2);
-            const unsigned flags = byte(at + 8);
-            at += 9;
-            if (width == 0 || height == 0 ||
-                left + width > static_cast<std::uint32_t>(screen.width()) ||
-                top + height > static_cast<std::uint32_t>(screen.height())) {
-                error = "GIF image outside its screen";
-                return std::nullopt;
-            }
-            if ((flags & 0x80U) != 0) {
-                at += 3 * (qsizetype{1} << ((flags & 0x07U) + 1));
-            }
-            if (at >= size) {
-                break;
-            }
-            const unsigned codeSize = byte(at++);
-            if (codeSize < 2 || codeSize > 8) {
-                error = "GIF with an impossible code size";
-                return std::nullopt;
-            }
-            if (!skipSubBlocks()) {
-                break;
-            }
-            hasImage = true;
-        } else {
-            error = "damaged GIF";
-            return std::nullopt;
-        }
-    }
-    error = "truncated GIF";
-    return std::nullopt;
 }
 
 /// A decoded image in a direct-colour format. An indexed image whose pixels
@@ -243,6 +158,11 @@ DecodedImage decode(const QByteArray& bytes, QSize size, DecodeFit fit, const De
             failed.error = "a picture without pixels";
         }
         return failed;
+    }
+    // Qt's reader holds a GIF whole at four bytes a pixel: one larger than the
+    // budget is decoded a row at a time instead.
+    if (format == Format::Gif && decodedBytes(*natural) > limits.maxDecodedBytes) {
+        return decodeGifRows(bytes, size, fit, limits);
     }
     return decodeWithQt(bytes, format == Format::Bmp ? "bmp" : "gif", *natural, size, fit, limits);
 }

@@ -16,9 +16,8 @@ inline constexpr std::int64_t kMaxFileBytes = 512LL * 1024 * 1024;
 inline constexpr int kMaxSidePx = 65535;
 /// Decoded bytes (four a pixel) that one picture may take: a sixteenth of the
 /// machine's memory (a 250-megapixel photo at its natural size on 16 GB and
-/// more), at least kMinDecodedBytes and at most kMaxDecodedBytes. A JPEG or
-/// BMP larger than that is decoded reduced; its natural size stays what it
-/// is. A GIF larger than that is refused.
+/// more), at least kMinDecodedBytes and at most kMaxDecodedBytes. A picture
+/// larger than that is decoded reduced; its natural size stays what it is.
 std::int64_t decodedBytesBudget();
 inline constexpr std::int64_t kMinDecodedBytes = 400LL * 1000 * 1000;
 inline constexpr std::int64_t kMaxDecodedBytes = 4LL * 1000 * 1000 * 1000;

@@ -11,6 +11,7 @@
 
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
+#include "decoding/Gif.h"
 #include "decoding/PictureDecoder.h"
 #include "decoding/PictureFile.h"
 #include "decoding/RowShrinker.h"
@@ -182,6 +183,42 @@ TEST(Decoder, EveryKindOfBmpIsReadAsQtReadsItShrunkSmoothlyAndShownWithinTheBudg
     EXPECT_EQ(decodePicture(QByteArray::fromStdString(test::bmpBytesOf(white, 16, false)), QSize())
                   .image.pixel(5, 1),
               qRgb(255, 255, 255));
+}
+
+TEST(Decoder, AGifLargerThanTheBudgetIsShownAsQtShowsItAtTheSizeTheBudgetHolds) {
+    // Few colours in large fields, as in most GIFs, so that the codes grow long.
+    QImage drawing(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < drawing.height(); ++y) {
+        for (int x = 0; x < drawing.width(); ++x) {
+            drawing.setPixel(x, y, qRgb((x / 20) * 16, (y / 25) * 30, (x * y / 500) % 2 * 200));
+        }
+    }
+    for (const test::GifLayout& layout :
+         {test::GifLayout{}, test::GifLayout{true, false, {}, {}},
+          test::GifLayout{false, true, {}, {}}, test::GifLayout{true, true, {340, 260}, {30, 50}},
+          test::GifLayout{false, false, {340, 260}, {30, 50}}}) {
+        SCOPED_TRACE(std::to_string(layout.interlaced) + std::to_string(layout.transparency) +
+                     std::to_string(layout.screen.width()));
+        const QByteArray bytes = QByteArray::fromStdString(test::gifBytesOf(drawing, layout));
+        const QImage byQt =
+            QImage::fromData(bytes, "gif").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_FALSE(byQt.isNull());
+        const DecodedImage whole = decodeGifRows(bytes, QSize(), DecodeFit::Covering, {});
+        ASSERT_TRUE(whole) << whole.error;
+        EXPECT_EQ(whole.image.convertToFormat(QImage::Format_ARGB32_Premultiplied), byQt);
+
+        DecodeLimits tight;
+        tight.maxDecodedBytes = decodedBytes(byQt.size()) / 4;
+        const DecodedImage held = decodePicture(bytes, QSize(), tight);
+        ASSERT_TRUE(held) << held.error;
+        EXPECT_EQ(held.natural, byQt.size());
+        EXPECT_EQ(held.image.size(), byQt.size() / 2);
+        EXPECT_TRUE(held.largest);
+        const QImage smooth =
+            byQt.scaled(byQt.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_LT(differenceOf(held.image, smooth).mean, 2.0);
+        EXPECT_EQ(qAlpha(held.image.pixel(0, 0)), qAlpha(smooth.pixel(0, 0)));
+    }
 }
 
 TEST(Decoder, A32BitBmpWithoutBitfieldsIsOpaqueWhateverItsFourthBytesHold) {

@@ -13,9 +13,11 @@
 #include <atomic>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace glimpa::test {
@@ -415,6 +417,98 @@ void writeGif(const std::filesystem::path& path, int width, int height, int fram
     }
     out += ';';
     writeBytes(path, out);
+}
+
+std::string gifBytesOf(const QImage& image, const GifLayout& layout) {
+    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8);
+    const QSize screen = layout.screen.isEmpty() ? indexed.size() : layout.screen;
+    std::string out = "GIF89a";
+    put16le(out, static_cast<unsigned>(screen.width()));
+    put16le(out, static_cast<unsigned>(screen.height()));
+    out += {static_cast<char>(0xf7), 1, 0};  // 256 colours, the background the second
+    for (int i = 0; i < 256; ++i) {
+        const QRgb colour = i < indexed.colorCount() ? indexed.color(i) : qRgb(i, 0, 255 - i);
+        out += {static_cast<char>(qRed(colour)), static_cast<char>(qGreen(colour)),
+                static_cast<char>(qBlue(colour))};
+    }
+    out += std::string("\x21\xf9\x04", 3);
+    out += {layout.transparency ? '\x01' : '\0', 0, 0, 0, 0};
+    out += ',';
+    put16le(out, static_cast<unsigned>(layout.at.x()));
+    put16le(out, static_cast<unsigned>(layout.at.y()));
+    put16le(out, static_cast<unsigned>(indexed.width()));
+    put16le(out, static_cast<unsigned>(indexed.height()));
+    out += layout.interlaced ? '\x40' : '\0';
+    out += '\x08';
+    // The indices in the order they are stored: by rows, or by the passes
+    // of an interlaced picture.
+    std::vector<int> rows;
+    for (const auto& [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+        for (int y = layout.interlaced ? start : 0; y < indexed.height();
+             y += layout.interlaced ? step : 1) {
+            rows.push_back(y);
+        }
+        if (!layout.interlaced) {
+            break;
+        }
+    }
+    // LZW: the code width follows the table that a reader builds, one code
+    // behind the writer's.
+    std::string data;
+    std::uint32_t bits = 0;
+    int bitCount = 0;
+    int width = 9;
+    int readerNext = 258;
+    bool readerFirst = true;
+    auto writeCode = [&](int code) {
+        bits |= static_cast<std::uint32_t>(code) << static_cast<unsigned>(bitCount);
+        for (bitCount += width; bitCount >= 8; bitCount -= 8, bits >>= 8U) {
+            data += static_cast<char>(bits & 0xffU);
+        }
+        if (code == 256) {
+            width = 9;
+            readerNext = 258;
+            readerFirst = true;
+        } else if (code != 257 && !std::exchange(readerFirst, false) && readerNext < 4096 &&
+                   ++readerNext == 1 << width && width < 12) {
+            ++width;
+        }
+    };
+    std::map<int, int> table;
+    int next = 258;
+    int prefix = -1;
+    writeCode(256);
+    for (const int y : rows) {
+        for (int x = 0; x < indexed.width(); ++x) {
+            const int index = indexed.pixelIndex(x, y);
+            if (prefix < 0) {
+                prefix = index;
+            } else if (const auto found = table.find(prefix * 256 + index); found != table.end()) {
+                prefix = found->second;
+            } else {
+                writeCode(prefix);
+                table[prefix * 256 + index] = next++;
+                prefix = index;
+                if (next == 4096) {
+                    writeCode(256);
+                    table.clear();
+                    next = 258;
+                }
+            }
+        }
+    }
+    writeCode(prefix);
+    writeCode(257);
+    if (bitCount > 0) {
+        data += static_cast<char>(bits & 0xffU);
+    }
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+        const std::string block = data.substr(at, 255);
+        out += static_cast<char>(block.size());
+        out += block;
+    }
+    out += {0, ';'};
+    return out;
 }
 
 }  // namespace glimpa::test

@@ -29,6 +29,17 @@ std::string jpegBytesOf(const QImage& image);
 void writeJpeg(const std::filesystem::path& path, int width, int height, int orientation = 0);
 /// A GIF with the given number of frames, each the full size.
 void writeGif(const std::filesystem::path& path, int width, int height, int frames = 1);
+/// How gifBytesOf writes a picture: interlaced, with its first colour
+/// transparent, placed at `at` on a screen larger than itself (its second
+/// colour the screen's background).
+struct GifLayout {
+    bool interlaced = false;
+    bool transparency = false;
+    QSize screen;
+    QPoint at;
+};
+/// An image of at most 256 colours as a GIF, its pixels LZW coded.
+std::string gifBytesOf(const QImage& image, const GifLayout& layout = {});
 /// Smooth colour fields with textured patches and fine grain, as in a photo.
 QImage photoLike(int width, int height, unsigned seed);
 /// A JPEG of one CMYK colour (ink amounts, 255 full), stored inverted with
