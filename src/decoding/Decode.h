@@ -61,7 +61,8 @@ std::optional<QSize> pictureSize(const QByteArray& head, std::int64_t fileBytes,
 /// Decodes BMP, JPEG or GIF bytes (recognised by content) upright. With a
 /// non-empty cover size the result may be smaller than the natural size but
 /// covers that many pixels (a JPEG is decoded at a reduced DCT scale);
-/// otherwise it has the natural size. With `readOn`, `bytes` holds only the
+/// otherwise it has the natural size. Either way no larger than the budget
+/// of `limits` holds (then `largest`). With `readOn`, `bytes` holds only the
 /// file's first streamedHeaderLength() bytes or more, and the rest is read as
 /// it decodes.
 DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits = {},
