@@ -34,6 +34,10 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
         }
         return false;
     };
+    auto cut = [&] {
+        error = "truncated GIF";
+        return std::optional<QSize>();
+    };
     bool hasImage = false;
     while (at < size) {
         const unsigned introducer = byte(at++);
@@ -46,15 +50,15 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
         }
         if (introducer == 0x21) {
             if (at >= size) {
-                break;
+                return cut();
             }
             ++at;  // the extension's label
             if (!skipSubBlocks()) {
-                break;
+                return cut();
             }
         } else if (introducer == 0x2C) {
             if (at + 9 > size) {
-                break;
+                return cut();
             }
             const std::uint32_t left = littleEndian(bytes, at, 2);
             const std::uint32_t top = littleEndian(bytes, at + 2, 2);
@@ -72,7 +76,7 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
                 at += 3 * (qsizetype{1} << ((flags & 0x07U) + 1));
             }
             if (at >= size) {
-                break;
+                return cut();
             }
             const unsigned codeSize = byte(at++);
             if (codeSize < 2 || codeSize > 8) {
@@ -80,7 +84,7 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
                 return std::nullopt;
             }
             if (!skipSubBlocks()) {
-                break;
+                return cut();
             }
             hasImage = true;
         } else {
@@ -88,8 +92,13 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
             return std::nullopt;
         }
     }
-    error = "truncated GIF";
-    return std::nullopt;
+    // The file ends after a whole block: a GIF whose writer left out the
+    // trailer, as some do, shows as other viewers show it.
+    if (!hasImage) {
+        error = "GIF without an image";
+        return std::nullopt;
+    }
+    return screen;
 }
 
 namespace {
