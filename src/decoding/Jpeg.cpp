@@ -34,8 +34,17 @@ struct JpegErrors {
     std::longjmp(errors->jump, 1);
 }
 
+/// Warnings about what lies around a picture's data rather than in it (junk
+/// between its segments, an unknown version or colour transform code, a bad
+/// ICC marker, read by this program on its own): the picture decodes whole,
+/// as other viewers show it.
+bool harmless(int code) {
+    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
+           code == JWRN_BOGUS_ICC;
+}
+
 void failOnWarning(j_common_ptr info, int level) {
-    if (level < 0) {
+    if (level < 0 && !harmless(info->err->msg_code)) {
         failWithMessage(info);
     }
 }

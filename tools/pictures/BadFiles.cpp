@@ -136,6 +136,13 @@ std::vector<BadFile> badPictureFiles() {
         add("truncated progressive JPEG", "pcut" + std::to_string(keepProgressive) + ".jpg",
             progressive.substr(0, keepProgressive), Expect::Failure);
     }
+    {
+        // Junk between two segments of the header, which some writers leave:
+        // skipped by every reader, with a warning.
+        std::string junk = jpeg;
+        junk.insert(junk.find("\xff\xdb"), "\x00\x12");
+        add("junk between JPEG segments", "junk-before-tables.jpg", junk, Expect::Picture);
+    }
     add("truncated BMP", "cut-header.bmp", bmp.substr(0, 20), Expect::Failure);
     add("truncated BMP", "cut-rows.bmp", bmp.substr(0, bmp.size() - 100), Expect::Failure);
     add("truncated GIF", "cut-header.gif", gif.substr(0, 10), Expect::Failure);
