@@ -36,11 +36,13 @@ struct JpegErrors {
 
 /// Warnings about what lies around a picture's data rather than in it (junk
 /// between its segments, an unknown version or colour transform code, a bad
-/// ICC marker, read by this program on its own): the picture decodes whole,
-/// as other viewers show it.
+/// ICC marker, read by this program on its own, the end of the file where
+/// its end marker should be): the picture decodes whole, as other viewers
+/// show it. Data that is missing or damaged warns of that itself (a marker
+/// or the file's end hit while data was still needed, a bad code).
 bool harmless(int code) {
     return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
-           code == JWRN_BOGUS_ICC;
+           code == JWRN_BOGUS_ICC || code == JWRN_JPEG_EOF;
 }
 
 void failOnWarning(j_common_ptr info, int level) {

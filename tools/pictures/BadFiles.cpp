@@ -142,6 +142,11 @@ std::vector<BadFile> badPictureFiles() {
         std::string junk = jpeg;
         junk.insert(junk.find("\xff\xdb"), "\x00\x12");
         add("junk between JPEG segments", "junk-before-tables.jpg", junk, Expect::Picture);
+        // Whole but for its end marker, as some cameras leave it.
+        add("JPEG without its end marker", "no-end-marker.jpg", jpeg.substr(0, jpeg.size() - 2),
+            Expect::Picture);
+        add("JPEG without its end marker", "no-end-marker-progressive.jpg",
+            progressive.substr(0, progressive.size() - 2), Expect::Picture);
     }
     add("truncated BMP", "cut-header.bmp", bmp.substr(0, 20), Expect::Failure);
     add("truncated BMP", "cut-rows.bmp", bmp.substr(0, bmp.size() - 100), Expect::Failure);
