@@ -63,8 +63,15 @@ struct ReadOnSource {
 
 boolean fillFromFile(j_decompress_ptr info) {
     auto* source = reinterpret_cast<ReadOnSource*>(info->src);
-    qsizetype got = (*source->readOn)(reinterpret_cast<char*>(source->buffer.data()),
-                                      static_cast<qsizetype>(source->buffer.size()));
+    // A full buffer each time, however the file gives its bytes: libjpeg
+    // tells damaged data apart a little differently near a buffer's end, and
+    // a file must decode the same way each time.
+    auto* into = reinterpret_cast<char*>(source->buffer.data());
+    const auto room = static_cast<qsizetype>(source->buffer.size());
+    qsizetype got = 0;
+    for (qsizetype more = 1; got < room && more > 0; got += more) {
+        more = std::max<qsizetype>((*source->readOn)(into + got, room - got), 0);
+    }
     if (got <= 0) {
         // As libjpeg's own readers do at a file's early end: a warning
         // (a failure here), and an end marker.
