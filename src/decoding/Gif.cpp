@@ -1,6 +1,7 @@
 #include "decoding/Gif.h"
 
 #include <QRect>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -10,6 +11,23 @@
 
 namespace glimpa {
 
+namespace {
+
+/// The screen a GIF is shown on, as Qt's reader and browsers take it: the
+/// one it names, unless that is none or far larger than its first picture,
+/// `frame`; then as large as that picture reaches. A picture past the
+/// screen's edges is cut there.
+QSize shownScreen(QSize named, QRect frame) {
+    static constexpr int kBelievable = 16384;
+    auto side = [](int side, int frameSide, int reach) {
+        return side <= 0 || side / 10 > std::max(frameSide, kBelievable) ? reach : side;
+    };
+    return {side(named.width(), frame.width(), frame.left() + frame.width()),
+            side(named.height(), frame.height(), frame.top() + frame.height())};
+}
+
+}  // namespace
+
 std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
     const auto size = bytes.size();
     auto byte = [&](qsizetype at) { return static_cast<unsigned char>(bytes[at]); };
@@ -17,8 +35,8 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
         error = "truncated GIF header";
         return std::nullopt;
     }
-    const QSize screen(static_cast<int>(littleEndian(bytes, 6, 2)),
-                       static_cast<int>(littleEndian(bytes, 8, 2)));
+    QSize screen(static_cast<int>(littleEndian(bytes, 6, 2)),
+                 static_cast<int>(littleEndian(bytes, 8, 2)));
     qsizetype at = 13;
     if ((byte(10) & 0x80U) != 0) {
         at += 3 * (qsizetype{1} << ((byte(10) & 0x07U) + 1));
@@ -66,11 +84,14 @@ std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error) {
             const std::uint32_t height = littleEndian(bytes, at + 6, 2);
             const unsigned flags = byte(at + 8);
             at += 9;
-            if (width == 0 || height == 0 ||
-                left + width > static_cast<std::uint32_t>(screen.width()) ||
-                top + height > static_cast<std::uint32_t>(screen.height())) {
-                error = "GIF image outside its screen";
+            if (width == 0 || height == 0) {
+                error = "GIF image without pixels";
                 return std::nullopt;
+            }
+            if (!hasImage) {
+                screen =
+                    shownScreen(screen, QRect(static_cast<int>(left), static_cast<int>(top),
+                                              static_cast<int>(width), static_cast<int>(height)));
             }
             if ((flags & 0x80U) != 0) {
                 at += 3 * (qsizetype{1} << ((flags & 0x07U) + 1));
@@ -130,13 +151,12 @@ void readTable(const QByteArray& bytes, qsizetype at, int count, std::array<QRgb
     }
 }
 
-/// The first picture of a GIF that gifSize took.
-std::optional<FirstPicture> firstPicture(const QByteArray& bytes) {
+/// The first picture of a GIF that gifSize took, shown on `screen`.
+std::optional<FirstPicture> firstPicture(const QByteArray& bytes, QSize screen) {
     const auto size = bytes.size();
     auto byte = [&](qsizetype at) { return static_cast<unsigned char>(bytes[at]); };
     FirstPicture picture;
-    picture.screen = QSize(static_cast<int>(littleEndian(bytes, 6, 2)),
-                           static_cast<int>(littleEndian(bytes, 8, 2)));
+    picture.screen = screen;
     std::array<QRgb, 256> global{};
     const bool hasGlobal = (byte(10) & 0x80U) != 0;
     const int globalCount = 2 << (byte(10) & 0x07U);
@@ -325,7 +345,7 @@ DecodedImage decodeGifRows(const QByteArray& bytes, QSize size, DecodeFit fit,
     DecodedImage failed;
     const std::optional<QSize> natural = gifSize(bytes, failed.error);
     const std::optional<FirstPicture> picture =
-        natural ? firstPicture(bytes) : std::optional<FirstPicture>();
+        natural ? firstPicture(bytes, *natural) : std::optional<FirstPicture>();
     if (!picture || picture->codeSize < 2 || picture->codeSize > 8) {
         failed.error = failed.error.empty() ? "damaged GIF" : failed.error;
         return failed;
@@ -350,21 +370,27 @@ DecodedImage decodeGifRows(const QByteArray& bytes, QSize size, DecodeFit fit,
             sink.add(line.data());
         }
     };
-    // One row of the frame, or none when the data ended before it.
+    // The part of the picture on the screen.
+    const int left = std::min(frame.left(), natural->width());
+    const int across = std::min(frame.width(), natural->width() - left);
+    // One row of the picture, or none when the data ended before it.
     auto frameRow = [&](const std::uint8_t* indices) {
-        const auto span = line.begin() + frame.left();
+        if (screenRow >= natural->height()) {
+            return;
+        }
+        const auto span = line.begin() + left;
         if (sink.takesNext() && indices != nullptr) {
-            for (int x = 0; x < frame.width(); ++x) {
+            for (int x = 0; x < across; ++x) {
                 span[x] = shown[indices[x]];
             }
             sink.add(line.data());
-            std::fill(span, span + frame.width(), blank);
+            std::fill(span, span + across, blank);
         } else {
             sink.add(line.data());
         }
         ++screenRow;
     };
-    blankUntil(frame.top());
+    blankUntil(std::min(frame.top(), natural->height()));
     // Rows arrive in order, or in an interlaced picture's passes, all held
     // until the last.
     std::vector<std::uint8_t> held;

@@ -9,9 +9,10 @@
 
 namespace glimpa {
 
-/// A GIF's size (its screen), after walking its blocks up to its trailer
-/// without decoding any pixels: a truncated file, a block that runs past the
-/// end, an image outside the screen or an impossible code size is refused.
+/// A GIF's size (the screen it is shown on), after walking its blocks up to
+/// its trailer without decoding any pixels: a truncated file, a block that
+/// runs past the end, a picture without pixels or an impossible code size is
+/// refused.
 std::optional<QSize> gifSize(const QByteArray& bytes, std::string& error);
 
 /// Decodes a GIF's first picture, as Qt's reader shows it, row by row: each

@@ -196,7 +196,8 @@ TEST(Decoder, AGifLargerThanTheBudgetIsShownAsQtShowsItAtTheSizeTheBudgetHolds) 
     for (const test::GifLayout& layout :
          {test::GifLayout{}, test::GifLayout{true, false, {}, {}},
           test::GifLayout{false, true, {}, {}}, test::GifLayout{true, true, {340, 260}, {30, 50}},
-          test::GifLayout{false, false, {340, 260}, {30, 50}}}) {
+          test::GifLayout{false, false, {340, 260}, {30, 50}},
+          test::GifLayout{false, true, {120, 90}, {30, 50}}}) {  // cut at the screen's edges
         SCOPED_TRACE(std::to_string(layout.interlaced) + std::to_string(layout.transparency) +
                      std::to_string(layout.screen.width()));
         const QByteArray bytes = QByteArray::fromStdString(test::gifBytesOf(drawing, layout));

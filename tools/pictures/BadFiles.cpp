@@ -260,11 +260,12 @@ std::vector<BadFile> badPictureFiles() {
 
         std::string outside = gif;
         put16le(outside, descriptorAt + 1, 30000);
-        add("GIF geometry faults", "image-outside-screen.gif", outside, Expect::Failure);
+        add("GIF geometry faults", "image-outside-screen.gif", outside, Expect::EitherOutcome);
+        // Shown as large as its picture, as other viewers show it.
         std::string noScreen = gif;
         put16le(noScreen, 6, 0);
         put16le(noScreen, 8, 0);
-        add("GIF geometry faults", "zero-screen.gif", noScreen, Expect::Failure);
+        add("GIF geometry faults", "zero-screen.gif", noScreen, Expect::Picture);
     }
 
     add("thousands of GIF frames", "frames.gif", gifBytes(16, 16, 3000), Expect::Picture);
