@@ -355,14 +355,13 @@ DecodedImage decodeGifRows(const QByteArray& bytes, QSize size, DecodeFit fit,
     if (!sink.error().empty()) {
         return sink.finish();
     }
-    // Each index as it is shown.
+    // Each colour as it is stored: premultiplied, or opaque.
+    const auto asShown = [&](QRgb colour) {
+        return picture->transparency ? qPremultiply(colour) : colour | 0xFF000000U;
+    };
     std::array<QRgb, 256> shown{};
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        shown[i] = picture->transparency ? qPremultiply(picture->colours[i])
-                                         : picture->colours[i] | 0xFF000000U;
-    }
-    const QRgb blank =
-        picture->transparency ? qPremultiply(picture->blank) : picture->blank | 0xFF000000U;
+    std::transform(picture->colours.begin(), picture->colours.end(), shown.begin(), asShown);
+    const QRgb blank = asShown(picture->blank);
     std::vector<QRgb> line(static_cast<std::size_t>(natural->width()), blank);
     int screenRow = 0;
     auto blankUntil = [&](int row) {
