@@ -63,9 +63,11 @@ std::optional<QSize> bmpSize(const QByteArray& head, std::int64_t fileBytes, std
     }
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
     if (uncompressed) {
+        // The last row's padding may be missing: some writers leave it out.
         const qint64 rowBytes = ((width * bitsPerPixel + 31) / 32) * 4;
+        const qint64 lastRowBytes = (width * bitsPerPixel + 7) / 8;
         if (width > limits::kMaxSidePx || height > limits::kMaxSidePx ||
-            offset + rowBytes * height > fileBytes) {
+            offset + rowBytes * (height - 1) + lastRowBytes > fileBytes) {
             error = "truncated BMP";
             return std::nullopt;
         }
@@ -475,10 +477,12 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
             return result;
         }
     } else {
-        const qint64 rowBytes = ((qint64{natural->width()} * layout->bits + 31) / 32) * 4;
+        const qint64 usedBytes = (qint64{natural->width()} * layout->bits + 7) / 8;
+        const qint64 rowBytes = (usedBytes + 3) / 4 * 4;
         std::vector<unsigned char> stored(static_cast<std::size_t>(rowBytes));
         for (int arrived = 0; arrived < natural->height(); ++arrived) {
-            if (!data.read(stored.data(), rowBytes)) {
+            const bool last = arrived == natural->height() - 1;
+            if (!data.read(stored.data(), last ? usedBytes : rowBytes)) {
                 result.error = "truncated BMP";
                 return result;
             }

@@ -150,6 +150,12 @@ std::vector<BadFile> badPictureFiles() {
     }
     add("truncated BMP", "cut-header.bmp", bmp.substr(0, 20), Expect::Failure);
     add("truncated BMP", "cut-rows.bmp", bmp.substr(0, bmp.size() - 100), Expect::Failure);
+    {
+        // Whole but for its last row's padding, which some writers leave out.
+        const std::string padded = bmpBytes(39, 30);
+        add("BMP without its last padding", "no-last-padding.bmp",
+            padded.substr(0, padded.size() - 3), Expect::Picture);
+    }
     add("truncated GIF", "cut-header.gif", gif.substr(0, 10), Expect::Failure);
     add("truncated GIF", "cut-data.gif", gif.substr(0, gif.size() / 2), Expect::Failure);
     // Whole but for its last byte: some writers leave the trailer out.
