@@ -25,18 +25,29 @@ QSize wantedSize(QSize natural, QSize size, DecodeFit fit) {
         .boundedTo(natural);
 }
 
+/// How many rows a picture of `rows` passes on when it passes every
+/// `stride`-th.
+int rowsTaken(int rows, int stride) {
+    return static_cast<int>((std::int64_t{rows} + stride - 1) / stride);
+}
+
 }  // namespace
 
 RowSink::RowSink(QSize natural, QSize size, DecodeFit fit, const DecodeLimits& limits,
                  bool fromBottom, bool alpha)
     : m_natural(natural), m_fromBottom(fromBottom) {
+    constexpr const char* kTooLarge = "the picture needs more memory than allowed";
+    if (natural.width() > limits.maxSide || natural.height() > limits.maxSide) {
+        m_error = kTooLarge;
+        return;
+    }
     const QSize wanted = wantedSize(natural, size, fit);
     m_target = withinBudget(wanted, limits.maxDecodedBytes);
     const std::int64_t pixels = std::int64_t{natural.width()} * natural.height();
     if (m_target != natural && pixels > limits.maxReducingPixels) {
         m_stride = static_cast<int>((pixels + limits.maxReducingPixels - 1) /
                                     std::max<std::int64_t>(1, limits.maxReducingPixels));
-        const int taken = (natural.height() + m_stride - 1) / m_stride;
+        const int taken = rowsTaken(natural.height(), m_stride);
         if (m_target.height() > taken) {
             m_target = QSize(std::max(1, static_cast<int>(std::int64_t{m_target.width()} * taken /
                                                           m_target.height())),
@@ -44,9 +55,8 @@ RowSink::RowSink(QSize natural, QSize size, DecodeFit fit, const DecodeLimits& l
         }
     }
     m_largest = m_target != wanted;
-    if (natural.width() > limits.maxSide || natural.height() > limits.maxSide ||
-        decodedBytes(m_target) > limits.maxDecodedBytes) {
-        m_error = "the picture needs more memory than allowed";
+    if (decodedBytes(m_target) > limits.maxDecodedBytes) {
+        m_error = kTooLarge;
         return;
     }
     m_image = QImage(m_target, alpha ? QImage::Format_ARGB32_Premultiplied : kOpaqueFormat);
@@ -56,7 +66,7 @@ RowSink::RowSink(QSize natural, QSize size, DecodeFit fit, const DecodeLimits& l
     }
     if (m_target != natural) {
         m_shrinker.emplace(
-            natural.width(), (natural.height() + m_stride - 1) / m_stride, m_target,
+            natural.width(), rowsTaken(natural.height(), m_stride), m_target,
             [this](int y, const QRgb* row) { store(rowOf(y, m_target.height()), row); }, alpha);
     }
 }
