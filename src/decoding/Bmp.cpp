@@ -16,6 +16,22 @@
 
 namespace glimpa {
 
+namespace {
+
+/// The bytes of an uncompressed row: those its pixels use, and those it
+/// takes in the file, padded to whole 32-bit words.
+struct RowBytes {
+    qint64 used = 0;
+    qint64 padded = 0;
+};
+
+RowBytes rowBytesOf(qint64 width, unsigned bitsPerPixel) {
+    const qint64 used = (width * bitsPerPixel + 7) / 8;
+    return {used, (used + 3) / 4 * 4};
+}
+
+}  // namespace
+
 std::optional<QSize> bmpSize(const QByteArray& head, std::int64_t fileBytes, std::string& error) {
     if (head.size() < 26) {
         error = "truncated BMP header";
@@ -64,10 +80,9 @@ std::optional<QSize> bmpSize(const QByteArray& head, std::int64_t fileBytes, std
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
     if (uncompressed) {
         // The last row's padding may be missing: some writers leave it out.
-        const qint64 rowBytes = ((width * bitsPerPixel + 31) / 32) * 4;
-        const qint64 lastRowBytes = (width * bitsPerPixel + 7) / 8;
+        const RowBytes row = rowBytesOf(width, bitsPerPixel);
         if (width > limits::kMaxSidePx || height > limits::kMaxSidePx ||
-            offset + rowBytes * (height - 1) + lastRowBytes > fileBytes) {
+            offset + row.padded * (height - 1) + row.used > fileBytes) {
             error = "truncated BMP";
             return std::nullopt;
         }
@@ -477,12 +492,11 @@ std::optional<DecodedImage> decodeBmpRows(const QByteArray& bytes, QSize size, D
             return result;
         }
     } else {
-        const qint64 usedBytes = (qint64{natural->width()} * layout->bits + 7) / 8;
-        const qint64 rowBytes = (usedBytes + 3) / 4 * 4;
-        std::vector<unsigned char> stored(static_cast<std::size_t>(rowBytes));
+        const RowBytes row = rowBytesOf(natural->width(), layout->bits);
+        std::vector<unsigned char> stored(static_cast<std::size_t>(row.padded));
         for (int arrived = 0; arrived < natural->height(); ++arrived) {
             const bool last = arrived == natural->height() - 1;
-            if (!data.read(stored.data(), last ? usedBytes : rowBytes)) {
+            if (!data.read(stored.data(), last ? row.used : row.padded)) {
                 result.error = "truncated BMP";
                 return result;
             }
