@@ -17,5 +17,8 @@ if [ "${1:-}" = replay ]; then
     exec build/fuzz/fuzz/glimpa_loader_fuzzer -runs=0 "$seeds" fuzz/regressions
 fi
 mkdir -p build/fuzz/corpus build/fuzz/crashes
-exec build/fuzz/fuzz/glimpa_loader_fuzzer -max_total_time="${1:-3600}" -timeout=10 -rss_limit_mb=2048 \
+# A run-length coded BMP may claim hundreds of megapixels in a few bytes, and
+# each input is decoded four times under the sanitizers: such inputs take
+# over 10 s.
+exec build/fuzz/fuzz/glimpa_loader_fuzzer -max_total_time="${1:-3600}" -timeout=30 -rss_limit_mb=2048 \
     -artifact_prefix=build/fuzz/crashes/ -print_final_stats=1 build/fuzz/corpus "$seeds"
