@@ -10,7 +10,8 @@ import zlib
 
 # The driver works the program as a user would.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "xsession"))
-from driver import control, main_window, press, wait_for, window, x, expect_counter, start
+from driver import (click_on, control, expect_counter, main_window, press, start, wait_for, window,
+                    x)
 
 GLIMPA, SAMPLES, CONFIG, OUTPUT = sys.argv[1:5]
 
@@ -49,12 +50,15 @@ try:
     press(control(selector, "push button", "Add All"))
     expect_counter("1", str(len([n for n in os.listdir(SAMPLES)])))
     save_screen("image-selector.png")
-    for page in ("2", "3", "4"):  # to the panorama, wider than the screen
-        press(control(main_window(), "push button", "Next Image"))
-        expect_counter(page, str(len(os.listdir(SAMPLES))))
-    press(control(main_window(), "check box", "Size to Fit"))
+    # The panorama, wider than the screen, picked in the Lineup Selector.
     press(control(main_window(), "push button", "Select a Lineup Image to View"))
-    window("GLIMPA  Click to View an Image From the Current Lineup")
+    lineup = window("GLIMPA  Click to View an Image From the Current Lineup")
+    rows = control(lineup, "list", "Image Lineup")
+    wait_for("the lineup's rows", lambda: rows.getChildAtIndex(0))
+    panorama = [row for row in rows if row.name.endswith("panorama.jpg")][0]
+    click_on(panorama)
+    wait_for("the panorama", lambda: main_window().name.endswith("panorama.jpg"))
+    press(control(main_window(), "check box", "Size to Fit"))
     save_screen("size-to-fit-and-lineup.png")
 finally:
     program.kill()
