@@ -409,7 +409,7 @@ TEST_F(QtViewer, AWindowMadeSmallerThanItsSmallestSizeIsGivenThatSizeBack) {
     app.frmLineupSelector().ListPictures.addItem("/p/0.jpg", 0);  // kept open by an entry
     viewer().UpdateUI();
     viewer().Toolbar1.click("Show");
-    QTest::qWait(400);  // the window system's answers to the placements have settled
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(selector));
     // As the window system resizes them at the user's drag of an edge.
     main->resize(300, 200);
     selector->resize(100, 100);
@@ -440,12 +440,13 @@ TEST_F(QtViewer, AStoredSizeLargerThanTheDesktopGivesAWindowAsLargeAsTheDesktopA
     app.frmLineupSelector().ListPictures.addItem("/p/0.jpg", 0);
     viewer().UpdateUI();
     viewer().Toolbar1.click("Show");
-    QTest::qWait(400);
     QWidget* selector = backend.widgetFor(app.frmLineupSelector().form());
+    const QWidget* list = backend.widgetFor(app.frmLineupSelector().ListPictures);
+    // The list fills the window once the window system has answered.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->size() == selector->size(); }));
     const QSize desktop = selector->screen()->virtualSize();
     EXPECT_LE(selector->frameGeometry().width(), desktop.width());
     EXPECT_LE(selector->frameGeometry().height(), desktop.height());
-    EXPECT_EQ(backend.widgetFor(app.frmLineupSelector().ListPictures)->size(), selector->size());
 
     backend.widgetFor(viewer().form())->close();
     auto stored = [&](const char* key) {
