@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -307,7 +308,22 @@ TEST(QtInstanceChannel, EachDisplayOfTheUserHasAProgramOfItsOwn) {
     EXPECT_TRUE(local->listen());
     EXPECT_TRUE(on("localhost:10.0")->listen());  // a remote session of the same user
     EXPECT_FALSE(on(":0")->listen());
-    for (const char* name : {"DISPLAY", "XDG_RUNTIME_DIR"}) {
+    // A runtime folder open to others is no private place, nor is the one
+    // in the temporary folder that stands in for it: no channel, and never a
+    // socket elsewhere.
+    const QString open = runtime.filePath("open");
+    const QString standIn =
+        open + "/runtime-" + QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name);
+    QDir().mkpath(standIn);
+    for (const QString& folder : {open, standIn}) {
+        QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ExeOther);
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open));
+    qputenv("TMPDIR", QFile::encodeName(open));
+    const auto nowhere = on(":1");
+    EXPECT_FALSE(nowhere->listen());
+    EXPECT_EQ(nowhere->handOver({{"/a.jpg"}, {}}), QtInstanceChannel::Answer::NoProgram);
+    for (const char* name : {"DISPLAY", "XDG_RUNTIME_DIR", "TMPDIR"}) {
         if (before.contains(name)) {
             qputenv(name, before.value(name).toLocal8Bit());
         } else {

@@ -70,8 +70,13 @@ QString socketName() {
 
 QtInstanceChannel::QtInstanceChannel(QString socketPath) : m_path(std::move(socketPath)) {
     if (m_path.isEmpty()) {
-        m_path =
-            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + '/' + socketName();
+        // Without a runtime folder that is the user's alone (one that others
+        // may enter, say) there is no private place for the socket, and no
+        // channel.
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!folder.isEmpty()) {
+            m_path = folder + '/' + socketName();
+        }
     }
 }
 
@@ -80,6 +85,9 @@ QtInstanceChannel::~QtInstanceChannel() {
 }
 
 QtInstanceChannel::Answer QtInstanceChannel::handOver(const Handover& handover) {
+    if (m_path.isEmpty()) {
+        return Answer::NoProgram;
+    }
     const QByteArray sent = message(handover);
     if (sent.size() - 4 > kMaxMessageBytes) {
         return Answer::NoAnswer;
@@ -101,6 +109,9 @@ QtInstanceChannel::Answer QtInstanceChannel::handOver(const Handover& handover) 
 }
 
 bool QtInstanceChannel::listen() {
+    if (m_path.isEmpty()) {
+        return false;
+    }
     // Two starts that find the same stale socket take turns, so that the
     // second does not remove the socket the first has just made.
     QLockFile turn(m_path + QStringLiteral(".lock"));
