@@ -32,7 +32,8 @@ public:
     };
 
     /// socketPath: where the running program listens; empty for the user's
-    /// runtime folder, under a name of the display's.
+    /// runtime folder, under a name of the display's (without such a folder,
+    /// nothing is handed over and listen() fails).
     explicit QtInstanceChannel(QString socketPath = {});
     ~QtInstanceChannel() override;
     QtInstanceChannel(const QtInstanceChannel&) = delete;
