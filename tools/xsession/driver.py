@@ -120,6 +120,7 @@ SCALE = float(os.environ.get("QT_SCALE_FACTOR", "1"))
 def move_pointer_into(node, most_down=None):
     """Moves the pointer to the middle of a control, or as far down in it as
     `most_down` logical pixels when that is less."""
+    wait_in_place(node)
     extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     down = extents.height // 2 if most_down is None else min(extents.height // 2, most_down)
     xtest.fake_input(x, X.MotionNotify, x=round((extents.x + extents.width // 2) * SCALE),
@@ -150,11 +151,13 @@ def turn_wheel(node, notches):
     x.sync()
 
 
-def x_window(title_prefix):
-    """The program's X window whose title starts so."""
+def shown_x_window(title_prefix, exact=False):
+    """The program's X window whose title starts so (or is exactly that),
+    if it is shown; None otherwise."""
     def search(window):
         name = window.get_wm_name()
-        if (isinstance(name, str) and name.startswith(title_prefix) and
+        if (isinstance(name, str) and (name == title_prefix if exact else
+                                       name.startswith(title_prefix)) and
                 window.get_attributes().map_state == X.IsViewable):
             return window
         for child in window.query_tree().children:
@@ -162,7 +165,32 @@ def x_window(title_prefix):
             if found is not None:
                 return found
         return None
-    return wait_for("the X window " + title_prefix, lambda: search(x.screen().root))
+    return search(x.screen().root)
+
+
+def x_window(title_prefix):
+    """The program's X window whose title starts so."""
+    return wait_for("the X window " + title_prefix, lambda: shown_x_window(title_prefix))
+
+
+def wait_in_place(node):
+    """Waits until the window that holds a control is shown where the
+    program has put it: a window just opened may not be mapped or placed by
+    the window manager yet, and input meant for it would go to what lies
+    below."""
+    top = node
+    while top.parent is not None and top.parent.getRoleName() != "application":
+        top = top.parent
+
+    def in_place():
+        window = shown_x_window(top.name, exact=True)
+        if window is None:
+            return False
+        origin = window.translate_coords(x.screen().root, 0, 0)
+        extents = top.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return (abs(-origin.x - extents.x * SCALE) <= max(1, SCALE) and
+                abs(-origin.y - extents.y * SCALE) <= max(1, SCALE))
+    wait_for(f"the window '{top.name}' shown in place", in_place)
 
 
 def outer_geometry(window):
