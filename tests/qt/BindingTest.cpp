@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
@@ -132,6 +134,40 @@ TEST_F(Binding, ToolbarButtonsFollowTheirModelAndReportClicksByKey) {
     toolbar.setButtonToolTip("Select", "Choose");
     EXPECT_EQ(buttons[0]->toolTip(), "Choose");
     EXPECT_EQ(clicked, std::vector<std::string>{"Clear"});
+}
+
+TEST_F(Binding, AnAssistiveToolsActionsBehindAModalBoxChangeNothingUntilItIsAnswered) {
+    list.addItem("/p/b.jpg", 0);
+    list.addItem("/p/a.jpg", 0);
+    list.setListIndex(0);
+    QApplication::processEvents();  // the rows reach the view
+    auto* pick = widget<QWidget>(toolbar)->findChildren<QToolButton*>().front();
+    auto press = [pick] {
+        QAccessible::queryAccessibleInterface(pick)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        return QTest::qWaitFor([pick] { return !pick->isDown(); });
+    };
+    QMessageBox question(QMessageBox::Question, "GLIMPA", "Remove?", QMessageBox::Yes);
+    question.setWindowModality(Qt::ApplicationModal);
+    question.show();
+    ASSERT_TRUE(press());
+    QAccessible::queryAccessibleInterface(widget<QCheckBox>(box))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    QAccessible::queryAccessibleInterface(widget<QSlider>(slider))
+        ->valueInterface()
+        ->setCurrentValue(3);
+    QAccessible::queryAccessibleInterface(widget<QListView>(list))->tableInterface()->selectRow(1);
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(box.value(), CheckBox::Unchecked);
+    EXPECT_FALSE(widget<QCheckBox>(box)->isChecked());
+    EXPECT_EQ(slider.value(), 0);
+    EXPECT_EQ(widget<QSlider>(slider)->value(), 0);
+    EXPECT_EQ(list.listIndex(), 0);
+    EXPECT_FALSE(widget<QListView>(list)->selectionModel()->isRowSelected(1));
+    question.close();
+    ASSERT_TRUE(press());
+    EXPECT_EQ(clicked, std::vector<std::string>{"Select"});
 }
 
 TEST_F(Binding, ListRowsSelectionAndKeyReleasesTravel) {

@@ -28,6 +28,7 @@
 #include "platform/qt/QtEventHook.h"
 #include "platform/qt/QtGeometry.h"
 #include "platform/qt/QtKeys.h"
+#include "platform/qt/QtModality.h"
 #include "platform/qt/widgets/PictureWidget.h"
 
 namespace glimpa {
@@ -131,7 +132,11 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
             sync(Aspect::Text);
             sync(Aspect::Picture);
             control.observe(sync);
-            QObject::connect(widget, &QPushButton::clicked, widget, [&button] { button.click(); });
+            QObject::connect(widget, &QPushButton::clicked, widget, [&button, widget] {
+                if (!blockedByModalBox(widget)) {
+                    button.click();
+                }
+            });
             return widget;
         }
         case ControlKind::CheckBox: {
@@ -155,11 +160,16 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
             control.observe(sync);
             // Any change the user makes (a click, the space bar, an assistive
             // tool's toggle) reaches the model; the model's own are blocked.
-            QObject::connect(widget, &QCheckBox::stateChanged, widget, [&box](int state) {
-                box.setValue(state == Qt::Checked            ? CheckBox::Checked
-                             : state == Qt::PartiallyChecked ? CheckBox::Grayed
-                                                             : CheckBox::Unchecked);
-            });
+            QObject::connect(
+                widget, &QCheckBox::stateChanged, widget, [&box, widget, sync](int state) {
+                    if (blockedByModalBox(widget)) {
+                        sync(Aspect::Value);
+                        return;
+                    }
+                    box.setValue(state == Qt::Checked            ? CheckBox::Checked
+                                 : state == Qt::PartiallyChecked ? CheckBox::Grayed
+                                                                 : CheckBox::Unchecked);
+                });
             return widget;
         }
         case ControlKind::Frame: {
@@ -253,7 +263,13 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
             sync(Aspect::Range);
             control.observe(sync);
             QObject::connect(widget, &QSlider::valueChanged, widget,
-                             [&slider](int value) { slider.setValue(value); });
+                             [&slider, widget, sync](int value) {
+                                 if (blockedByModalBox(widget)) {
+                                     sync(Aspect::Value);
+                                 } else {
+                                     slider.setValue(value);
+                                 }
+                             });
             new EventHook(widget, [&slider](QEvent* event) {
                 if (event->type() == QEvent::MouseButtonPress) {
                     slider.MouseDown();
@@ -291,7 +307,11 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
                 button->setAutoRaise(true);
                 x += side;
                 QObject::connect(button, &QToolButton::clicked, button,
-                                 [&toolbar, key = model.key] { toolbar.click(key); });
+                                 [&toolbar, button, key = model.key] {
+                                     if (!blockedByModalBox(button)) {
+                                         toolbar.click(key);
+                                     }
+                                 });
                 buttons.push_back(button);
             }
             syncToolbar(toolbar, buttons, artwork);

@@ -20,6 +20,7 @@
 #include "platform/qt/QtEventHook.h"
 #include "platform/qt/QtGeometry.h"
 #include "platform/qt/QtKeys.h"
+#include "platform/qt/QtModality.h"
 #include "platform/qt/widgets/ListBoxModel.h"
 #include "platform/qt/widgets/WidestRowDelegate.h"
 
@@ -131,6 +132,10 @@ public:
     /// The user moved the current row or changed the selection.
     void userChangedSelection() {
         if (m_reloadPending) {
+            return;
+        }
+        if (blockedByModalBox(m_view)) {
+            showSelection();
             return;
         }
         const int current = m_view->selectionModel()->currentIndex().row();
@@ -278,7 +283,8 @@ QWidget* bindDriveList(DriveListBox& drives, QWidget* parent) {
     sync(Aspect::Items);
     drives.observe(sync);
     QObject::connect(box, &QComboBox::activated, box, [&drives, box](int index) {
-        if (!drives.setDrive(box->itemData(index).toByteArray().toStdString())) {
+        if (blockedByModalBox(box) ||
+            !drives.setDrive(box->itemData(index).toByteArray().toStdString())) {
             const QSignalBlocker blocker(box);
             box->setCurrentIndex(box->findData(QByteArray::fromStdString(drives.drive())));
         }
@@ -326,8 +332,11 @@ QWidget* bindDirList(DirListBox& folders, QWidget* parent) {
     auto open = [&folders, list](int row) {
         QTimer::singleShot(0, list, [&folders, row] { folders.platformOpen(row); });
     };
-    QObject::connect(list, &QListWidget::itemActivated, list,
-                     [list, open](QListWidgetItem* item) { open(list->row(item)); });
+    QObject::connect(list, &QListWidget::itemActivated, list, [list, open](QListWidgetItem* item) {
+        if (!blockedByModalBox(list)) {
+            open(list->row(item));
+        }
+    });
     return list;
 }
 
