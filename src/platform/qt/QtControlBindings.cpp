@@ -159,7 +159,8 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
             sync(Aspect::Value);
             control.observe(sync);
             // Any change the user makes (a click, the space bar, an assistive
-            // tool's toggle) reaches the model; the model's own are blocked.
+            // tool's toggle) reaches the model, unless a box waits for an
+            // answer; the model's own are blocked.
             QObject::connect(
                 widget, &QCheckBox::stateChanged, widget, [&box, widget, sync](int state) {
                     if (blockedByModalBox(widget)) {
