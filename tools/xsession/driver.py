@@ -151,11 +151,21 @@ def turn_wheel(node, notches):
     x.sync()
 
 
+def title_of(window):
+    """A window's title as the window manager shows it (UTF-8), or as older
+    ones read it."""
+    utf8 = window.get_full_text_property(x.intern_atom("_NET_WM_NAME"),
+                                         x.intern_atom("UTF8_STRING"))
+    if isinstance(utf8, bytes):
+        utf8 = utf8.decode("utf-8", "replace")
+    return utf8 if isinstance(utf8, str) else window.get_wm_name()
+
+
 def shown_x_window(title_prefix, exact=False):
     """The program's X window whose title starts so (or is exactly that),
     if it is shown; None otherwise."""
     def search(window):
-        name = window.get_wm_name()
+        name = title_of(window)
         if (isinstance(name, str) and (name == title_prefix if exact else
                                        name.startswith(title_prefix)) and
                 window.get_attributes().map_state == X.IsViewable):
