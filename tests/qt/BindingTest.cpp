@@ -158,6 +158,9 @@ TEST_F(Binding, AnAssistiveToolsActionsBehindAModalBoxChangeNothingUntilItIsAnsw
         ->valueInterface()
         ->setCurrentValue(3);
     QAccessible::queryAccessibleInterface(widget<QListView>(list))->tableInterface()->selectRow(1);
+    QAccessible::queryAccessibleInterface(widget<QScrollBar>(bar))
+        ->valueInterface()
+        ->setCurrentValue(40);
     EXPECT_TRUE(clicked.empty());
     EXPECT_EQ(box.value(), CheckBox::Unchecked);
     EXPECT_FALSE(widget<QCheckBox>(box)->isChecked());
@@ -165,6 +168,8 @@ TEST_F(Binding, AnAssistiveToolsActionsBehindAModalBoxChangeNothingUntilItIsAnsw
     EXPECT_EQ(widget<QSlider>(slider)->value(), 0);
     EXPECT_EQ(list.listIndex(), 0);
     EXPECT_FALSE(widget<QListView>(list)->selectionModel()->isRowSelected(1));
+    EXPECT_EQ(barChanges, 0);
+    EXPECT_EQ(widget<QScrollBar>(bar)->value(), 0);
     question.close();
     ASSERT_TRUE(press());
     EXPECT_EQ(clicked, std::vector<std::string>{"Select"});

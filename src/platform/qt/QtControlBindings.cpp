@@ -237,7 +237,9 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
                 }
             });
             QObject::connect(widget, &QScrollBar::valueChanged, widget, [&bar, widget](int value) {
-                if (widget->isSliderDown()) {
+                if (blockedByModalBox(widget)) {
+                    syncScrollBar(bar, widget);
+                } else if (widget->isSliderDown()) {
                     bar.platformScroll(value);
                 } else {
                     bar.setValue(value);
