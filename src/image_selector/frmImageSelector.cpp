@@ -33,6 +33,7 @@ void frmImageSelector::design() {
     m_form.setSizable(false);
     m_form.setCaption(caption(0));
     m_form.setKeyPreview(true);
+    m_form.setHelpTopic("selector");
     Drive1.move(0, 30, 3660, 315);
     Dir1.move(0, 390, 3660, 2340);
     File1.move(0, 2760, 3660, 1845);

@@ -17,6 +17,7 @@ frmLineupSelector::frmLineupSelector(AppContext& app) : Window(app, "frmLineupSe
     m_form.setClientSize(6660, 3195);
     m_form.setKeyPreview(true);
     m_form.setAcceptsFiles(true);
+    m_form.setHelpTopic("lineup");
     ListPictures.move(0, 0, 6660, 3195);
     ListPictures.setAccessible("Image Lineup", "Full paths of the pictures, newest first");
 

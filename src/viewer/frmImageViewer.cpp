@@ -25,6 +25,7 @@ void frmImageViewer::design() {
     m_form.setKeyPreview(true);
     m_form.setAcceptsFiles(true);
     m_form.setCaption(m_app.title());
+    m_form.setHelpTopic("main");
 
     Toolbar1.setAlign(Align::Top);
     Toolbar1.setHeight(600);

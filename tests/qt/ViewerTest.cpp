@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <filesystem>
+#include <fstream>
 
 #include <QAccessible>
 #include <QComboBox>
@@ -376,6 +377,23 @@ TEST_F(QtViewer, ShowAgainBringsTheLineupSelectorToTheFrontWithTheListFocused) {
     settle();
     EXPECT_TRUE(selector->isActiveWindow());
     EXPECT_TRUE(backend.widgetFor(lineup)->hasFocus());
+}
+
+TEST_F(QtViewer, F1OpensTheHelpAtTheSectionOnTheWindowItIsPressedIn) {
+    openImageSelectorOn(folder.path());
+    app.frmLineupSelector().form().show();
+    settle();
+    for (Control* focused : {static_cast<Control*>(&viewer().picBackground),
+                             static_cast<Control*>(&app.frmImageSelector().File1),
+                             static_cast<Control*>(&app.frmLineupSelector().ListPictures)}) {
+        QTest::keyClick(backend.widgetFor(*focused), Qt::Key_F1);
+    }
+    ASSERT_EQ(help.topics, (std::vector<std::string>{"main", "selector", "lineup"}));
+    std::ifstream file(GLIMPA_SOURCE_DIR "/resources/help/HELPFILE.HLP");
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    for (const std::string& topic : help.topics) {
+        EXPECT_NE(text.find("id=\"" + topic + "\""), std::string::npos) << topic;
+    }
 }
 
 TEST_F(QtViewer, TheImageSelectorHasItsDesignSizeAndCannotBeResizedOrMaximized) {

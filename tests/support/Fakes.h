@@ -91,9 +91,9 @@ public:
 class FakeHelp : public HelpViewer {
 public:
     void setHelpFile(const std::string& path) override { helpFile = path; }
-    void showHelp() override { ++shown; }
+    void showHelp(const std::string& topic) override { topics.push_back(topic); }
     std::string helpFile;
-    int shown = 0;
+    std::vector<std::string> topics;
 };
 
 /// A picture of a given size with no pixels.

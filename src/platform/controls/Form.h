@@ -86,6 +86,10 @@ public:
     bool acceptsFiles() const { return m_acceptsFiles; }
     void setAcceptsFiles(bool on) { m_acceptsFiles = on; }
 
+    /// The section of the help that F1 in this window opens ("" for its top).
+    const std::string& helpTopic() const { return m_helpTopic; }
+    void setHelpTopic(std::string topic) { m_helpTopic = std::move(topic); }
+
     Event<> Activate;
     Event<> Resize;
     Event<int&> KeyPress;
@@ -123,6 +127,7 @@ private:
     bool m_keyPreview = false;
     bool m_sizable = true;
     bool m_acceptsFiles = false;
+    std::string m_helpTopic;
     bool m_placed = false;
     bool m_sizedByClient = true;
     bool m_topmost = false;

@@ -236,7 +236,7 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F1) {
-        m_help.showHelp();
+        m_help.showHelp(form->helpTopic());
         return true;
     }
     const int character = characterOf(*key);

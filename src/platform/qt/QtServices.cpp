@@ -106,7 +106,7 @@ QtHelpViewer::QtHelpViewer(MessageBoxes& messages) : m_messages(messages) {}
 
 QtHelpViewer::~QtHelpViewer() = default;
 
-void QtHelpViewer::showHelp() {
+void QtHelpViewer::showHelp(const std::string& topic) {
     const QString path = QFile::decodeName(QByteArray::fromStdString(m_path));
     if (m_path.empty() || !QFileInfo(path).isFile()) {
         m_messages.show("The help file " + m_path + " could not be found.", msgbox::Notice,
@@ -115,8 +115,8 @@ void QtHelpViewer::showHelp() {
     }
     if (!m_window) {
         m_window = std::make_unique<HelpWindow>();
-        m_window->open(path);
     }
+    m_window->open(path, QString::fromStdString(topic));
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

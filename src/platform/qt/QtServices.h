@@ -43,7 +43,7 @@ public:
     explicit QtHelpViewer(MessageBoxes& messages);
     ~QtHelpViewer() override;
     void setHelpFile(const std::string& path) override { m_path = path; }
-    void showHelp() override;
+    void showHelp(const std::string& topic) override;
     const std::string& helpFile() const { return m_path; }
     /// The help window once it has been opened.
     HelpWindow* window() const { return m_window.get(); }

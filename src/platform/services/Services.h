@@ -36,7 +36,8 @@ class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
     virtual void setHelpFile(const std::string& path) = 0;
-    virtual void showHelp() = 0;
+    /// Opens the help at the section with this anchor ("" for its top).
+    virtual void showHelp(const std::string& topic) = 0;
 };
 
 /// Facts about the machine and the program's place on it.

@@ -37,9 +37,17 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent), m_browser(new QTextBr
     layout->addWidget(m_browser);
 }
 
-void HelpWindow::open(const QString& path) {
-    // The help file is HTML whatever its name says.
-    m_browser->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
+void HelpWindow::open(const QString& path, const QString& topic) {
+    QUrl place = QUrl::fromLocalFile(path);
+    if (!topic.isEmpty()) {
+        place.setFragment(topic);
+    }
+    if (m_browser->source() != place) {
+        // The help file is HTML whatever its name says.
+        m_browser->setSource(place, QTextDocument::HtmlResource);
+    } else {
+        m_browser->scrollToAnchor(topic);  // the user may have scrolled away
+    }
 }
 
 }  // namespace glimpa

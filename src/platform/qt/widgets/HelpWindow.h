@@ -12,7 +12,8 @@ class HelpWindow : public QWidget {
     Q_OBJECT
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
-    void open(const QString& path);
+    /// Shows the file at the section with this anchor, or at its top.
+    void open(const QString& path, const QString& topic);
     QTextBrowser* browser() const { return m_browser; }
 
 private:
