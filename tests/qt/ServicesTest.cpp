@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTextBrowser>
 #include <QTimer>
@@ -394,6 +395,7 @@ TEST(QtHelpViewer, OpensTheHelpFileInItsOwnBrowserAtTheSectionAskedFor) {
     help.showHelp("");
     ASSERT_NE(help.window(), nullptr);
     EXPECT_TRUE(help.window()->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(help.window())->role(), QAccessible::Window);
     QTextBrowser* browser = help.window()->browser();
     EXPECT_TRUE(browser->toPlainText().contains("Image Lineup"));
     EXPECT_EQ(browser->verticalScrollBar()->value(), 0);

@@ -540,6 +540,14 @@ TEST_F(QtViewer, ScreenReadersFindEveryControlByName) {
         expectNamed(backend, *control);
     }
     expectNamed(backend, app.frmLineupSelector().ListPictures);
+    // Each window is announced as a window, by its title.
+    for (Form* form :
+         {&viewer().form(), &app.frmImageSelector().form(), &app.frmLineupSelector().form()}) {
+        QAccessibleInterface* window =
+            QAccessible::queryAccessibleInterface(backend.widgetFor(*form));
+        EXPECT_EQ(window->role(), QAccessible::Window) << form->name();
+        EXPECT_EQ(window->text(QAccessible::Name).toStdString(), form->caption());
+    }
     const auto buttons = backend.widgetFor(viewer().Toolbar1)->findChildren<QToolButton*>();
     ASSERT_EQ(buttons.size(), 6);
     EXPECT_EQ(spokenName(buttons[0]), "Select File(s) for Lineup");

@@ -19,6 +19,7 @@
 
 #include "platform/qt/QtGeometry.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "platform/qt/widgets/AccessibleWindow.h"
 
 namespace glimpa {
 
@@ -86,6 +87,7 @@ private:
 }  // namespace
 
 FormWidget::FormWidget(Form& form) : QWidget(nullptr), m_form(form) {
+    presentAsWindow<FormWidget>();
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAcceptDrops(form.acceptsFiles());
     m_settle.setSingleShot(true);

@@ -7,9 +7,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/qt/widgets/AccessibleWindow.h"
+
 namespace glimpa {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent), m_browser(new QTextBrowser(this)) {
+    presentAsWindow<HelpWindow>();
     const QString title = QGuiApplication::applicationDisplayName() + QStringLiteral(" Help");
     setWindowTitle(title);
     setAccessibleName(title);
