@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vector>
+
 namespace glimpa {
 
-/// Where the user is going in a list of pictures, so that only the picture
-/// ahead is prepared: keeping the one behind as well would hold another
+/// Where the user is going in a list of pictures, so that only the pictures
+/// ahead are prepared: keeping the one behind as well would hold another
 /// whole picture in memory for a step back that is quick anyway.
 class Travel {
 public:
@@ -16,20 +18,27 @@ public:
     }
     int row() const { return m_row; }
 
-    /// The row ahead in a list of `count` rows, or the one behind where there
-    /// is none ahead; -1 when there is neither. Going on past the last row
+    /// Up to `most` rows ahead in a list of `count` rows, nearest first; the
+    /// rows behind where there is none ahead. Going on past the last row
     /// comes back to the first where the list `wraps`.
-    int ahead(int count, bool wraps) const {
+    std::vector<int> ahead(int count, bool wraps, int most) const {
+        std::vector<int> rows;
         if (m_row < 0 || count < 2) {
-            return -1;
+            return rows;
         }
-        if (!m_forward && m_row > 0) {
-            return m_row - 1;
+        const bool onward = (m_forward || m_row == 0) && (m_row + 1 < count || wraps);
+        int row = m_row;
+        while (static_cast<int>(rows.size()) < most) {
+            row = onward ? row + 1 : row - 1;
+            if (wraps && row == count) {
+                row = 0;
+            }
+            if (row < 0 || row == count || row == m_row) {
+                break;
+            }
+            rows.push_back(row);
         }
-        if (m_row + 1 < count) {
-            return m_row + 1;
-        }
-        return wraps ? 0 : m_row - 1;
+        return rows;
     }
 
 private:

@@ -47,7 +47,8 @@ PictureDecoder::PictureDecoder(std::function<void()> refined, std::int64_t cache
     constexpr std::int64_t kMegabyte = 1024 * 1024;
     QImageReader::setAllocationLimit(
         static_cast<int>((limits::decodedBytesBudget() + kMegabyte - 1) / kMegabyte));
-    m_worker = std::thread([this] { work(); });
+    m_worker = std::thread([this] { work(false); });
+    m_helper = std::thread([this] { work(true); });
 }
 
 PictureDecoder::~PictureDecoder() {
@@ -59,6 +60,7 @@ PictureDecoder::~PictureDecoder() {
     }
     m_changed.notify_all();
     m_worker.join();
+    m_helper.join();
 }
 
 PictureDecoder::Request PictureDecoder::requestFor(DisplayHint hint) {
@@ -113,8 +115,8 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
     std::unique_lock lock(m_mutex);
     m_hurried = hurried;
     m_lastDecodeShared = now;
-    // A picture the worker is on now for this display is worth waiting for.
-    m_changed.wait(lock, [&] { return m_inProgress != path || m_inProgressRequest != request; });
+    // A picture being prepared now for this display is worth waiting for.
+    m_changed.wait(lock, [&] { return !underWay(path, request); });
     const auto found = m_prepared.find(path);
     std::optional<Prepared> prepared;
     if (found != m_prepared.end()) {
@@ -179,10 +181,21 @@ void PictureDecoder::prefetch(const std::vector<std::string>& paths, DisplayHint
         const std::lock_guard lock(m_mutex);
         m_neighbours = paths;
         m_request = request;
-        // While the user hurries on, the worker keeps to the one most likely next.
-        want(m_hurried && paths.size() > 1 ? std::vector<std::string>{paths.front()} : paths);
+        want(likelyNext());
     }
     m_changed.notify_all();
+}
+
+std::vector<std::string> PictureDecoder::likelyNext() const {
+    const std::size_t count =
+        std::min<std::size_t>(m_neighbours.size(), m_hurried ? kLikelyNext : 1);
+    return {m_neighbours.begin(), m_neighbours.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+bool PictureDecoder::underWay(const std::string& path, const Request& request) const {
+    return std::any_of(m_inProgress.begin(), m_inProgress.end(), [&](const Decoding& decoding) {
+        return decoding.path == path && decoding.request == request;
+    });
 }
 
 void PictureDecoder::want(std::vector<std::string> paths) {
@@ -193,8 +206,7 @@ void PictureDecoder::want(std::vector<std::string> paths) {
     });
     m_queue.clear();
     for (const auto& path : m_wanted) {
-        const bool underWay = path == m_inProgress && m_inProgressRequest == m_request;
-        if (!m_prepared.contains(path) && !underWay) {
+        if (!m_prepared.contains(path) && !underWay(path, m_request)) {
             m_queue.push_back(path);
         }
     }
@@ -262,7 +274,7 @@ std::int64_t PictureDecoder::roomFor(const std::string& path) const {
     return room;
 }
 
-void PictureDecoder::work() {
+void PictureDecoder::work(bool helper) {
     std::unique_lock lock(m_mutex);
     while (!m_stopping) {
         // What is on screen comes before what may be wanted next, unless the
@@ -270,13 +282,24 @@ void PictureDecoder::work() {
         // prepared coarsely is prepared again in full.
         const auto pause = m_lastDecodeShared + m_hurriedWithin;
         const bool paused = !m_hurried || std::chrono::steady_clock::now() >= pause;
+        if (helper) {
+            if (!paused && !m_queue.empty()) {
+                prepareNext(lock, true);
+                m_changed.notify_all();
+            } else if (!paused) {
+                m_changed.wait_until(lock, pause);
+            } else {
+                m_changed.wait(lock);
+            }
+            continue;
+        }
         if (m_refinement && paused) {
             refine(lock);
         } else if (!m_queue.empty()) {
             prepareNext(lock, !paused);
         } else if (m_hurried && paused) {
             m_hurried = false;
-            want(m_neighbours);
+            want(likelyNext());
         } else if (m_hurried) {
             m_changed.wait_until(lock, pause);
             continue;
@@ -310,13 +333,15 @@ void PictureDecoder::prepareNext(std::unique_lock<std::mutex>& lock, bool coarse
     m_queue.pop_front();
     const Request request = m_request;
     const std::int64_t room = roomFor(path);
-    m_inProgress = path;
-    m_inProgressRequest = request;
+    m_inProgress.push_back({path, request});
     lock.unlock();
     // A picture that would not be kept is not decoded.
     DecodeResult result = decodeFile(path, request, {}, coarse, room);
     lock.lock();
-    m_inProgress.clear();
+    m_inProgress.erase(
+        std::find_if(m_inProgress.begin(), m_inProgress.end(), [&](const Decoding& decoding) {
+            return decoding.path == path && decoding.request == request;
+        }));
     if (result && wanted(path, request)) {
         auto picture = std::static_pointer_cast<FilePicture>(
             std::const_pointer_cast<PictureData>(result.picture));

@@ -30,20 +30,23 @@ namespace glimpa {
 /// again. Asked for a picture not wanted, the decoder lets the prepared ones
 /// go before decoding it.
 ///
-/// A picture asked for in a hurry (soon after the one before, as while a key
-/// is held down) is decoded coarsely, and only the one most likely next is
-/// prepared, coarsely too: the worker keeps ahead of a key held down. Once
-/// the user pauses, the neighbours are prepared in full again. More of
-/// a picture handed out is decoded on the worker when a paint asks for more
-/// pixels than it holds, in a hurry only once the user pauses. The
-/// worker tells of such a picture with the function given, from its own
-/// thread; it then waits for the next paint.
+/// At leisure the one picture most likely next is prepared, in full. A
+/// picture asked for in a hurry (soon after the one before, as while a key
+/// is held down) is decoded coarsely, and the two most likely next are
+/// prepared coarsely too, side by side on two threads: together they keep
+/// ahead of a key held down over large photos. Once the user pauses, the
+/// neighbour is prepared in full again. More of a picture handed out is
+/// decoded on the worker when a paint asks for more pixels than it holds, in
+/// a hurry only once the user pauses. The worker tells of such a picture
+/// with the function given, from its own thread; it then waits for the next
+/// paint.
 ///
 /// Threads: decode and prefetch are called on the user-interface thread,
 /// which alone reads the screen's density and puts it into each request; the
-/// worker thread only reads files and decodes, touching no GUI object. The
-/// wanted list, the queue, the work in progress, the picture to refine and
-/// the prepared pictures are shared and guarded by m_mutex.
+/// worker thread, and its helper in a hurry, only read files and decode,
+/// touching no GUI object. The wanted list, the queue, the work in progress,
+/// the picture to refine and the prepared pictures are shared and guarded by
+/// m_mutex.
 class PictureDecoder : public ImageDecoder {
 public:
     /// Asked for within this time of the one before, a picture is hurried.
@@ -109,7 +112,12 @@ private:
     void reclaimHandedOut();
     void refine(std::unique_lock<std::mutex>& lock);
     void prepareNext(std::unique_lock<std::mutex>& lock, bool coarse);
-    void work();
+    /// The worker does all the work there is; its helper only prepares
+    /// pictures in a hurry.
+    void work(bool helper);
+    /// The neighbours to prepare now; under m_mutex.
+    std::vector<std::string> likelyNext() const;
+    bool underWay(const std::string& path, const Request& request) const;
     bool wanted(const std::string& path, const Request& request) const;
     void keepWithinBudget();
     /// What the budget leaves for this picture after the ones wanted more.
@@ -127,14 +135,16 @@ private:
     std::optional<Refinement> m_refinement;
     bool m_refining = false;
     std::condition_variable m_changed;
-    /// The pictures likely next, and those of them prepared now (in a hurry,
-    /// only the first).
+    /// The pictures likely next, and those of them prepared now.
     std::vector<std::string> m_neighbours;
     std::vector<std::string> m_wanted;
     Request m_request;
     std::deque<std::string> m_queue;
-    std::string m_inProgress;
-    Request m_inProgressRequest;
+    struct Decoding {
+        std::string path;
+        Request request;
+    };
+    std::vector<Decoding> m_inProgress;
     std::map<std::string, Prepared> m_prepared;
     /// The picture decode handed out last, and the one before it, held until
     /// the neighbours of the last are known: paging on, the picture left is
@@ -143,6 +153,7 @@ private:
     std::optional<HandedOut> m_previous;
     bool m_stopping = false;
     std::thread m_worker;
+    std::thread m_helper;
 };
 
 }  // namespace glimpa

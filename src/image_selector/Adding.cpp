@@ -6,6 +6,7 @@
 #include "app/LineupMessages.h"
 #include "image_selector/frmImageSelector.h"
 #include "lineup_selector/frmLineupSelector.h"
+#include "platform/services/ImageDecoder.h"
 #include "platform/services/MessageBoxes.h"
 #include "viewer/frmImageViewer.h"
 
@@ -46,8 +47,10 @@ std::vector<std::string> frmImageSelector::previewNeighbours(const std::string& 
     if (previewed == nullptr || pathOf(*previewed) != path) {
         return neighbours;
     }
-    if (const std::string* file = File1.list(m_travel.ahead(File1.listCount(), false))) {
-        neighbours.push_back(pathOf(*file));
+    for (const int row : m_travel.ahead(File1.listCount(), false, ImageDecoder::kLikelyNext)) {
+        if (const std::string* file = File1.list(row)) {
+            neighbours.push_back(pathOf(*file));
+        }
     }
     return neighbours;
 }

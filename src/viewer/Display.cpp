@@ -79,9 +79,11 @@ void frmImageViewer::prefetchNeighbours() {
         // Forward past the last entry comes back to the first, as the
         // slideshow goes.
         m_travel.reach(active);
-        const std::string* path = list.list(m_travel.ahead(list.listCount(), true));
-        if (path != nullptr && *path != m_app.CurrentFile) {
-            neighbours.push_back(*path);
+        for (const int row : m_travel.ahead(list.listCount(), true, ImageDecoder::kLikelyNext)) {
+            if (const std::string* path = list.list(row);
+                path != nullptr && *path != m_app.CurrentFile) {
+                neighbours.push_back(*path);
+            }
         }
     } else if (!m_app.CurrentFile.empty()) {
         // A file previewed from the Image Selector's list has that list's

@@ -131,7 +131,7 @@ TEST_F(Display, GetPicLoadsTheActiveEntryAndRemembersItsIndex) {
     EXPECT_EQ(viewer->form().caption(), "GLIMPA Viewing:  " + folder.file("2.jpg"));
 }
 
-TEST_F(Display, TheEntryAheadInTheDirectionOfTravelIsPreparedForTheFrameShown) {
+TEST_F(Display, TheEntriesAheadInTheDirectionOfTravelArePreparedForTheFrameShown) {
     fillLineup(4);
     auto show = [&](int index) {
         lineup().setListIndex(index);
@@ -139,11 +139,10 @@ TEST_F(Display, TheEntryAheadInTheDirectionOfTravelIsPreparedForTheFrameShown) {
         return h.decoder.prefetched;
     };
     using Paths = std::vector<std::string>;
-    EXPECT_EQ(show(2), Paths{folder.file("3.jpg")});
+    EXPECT_EQ(show(2), (Paths{folder.file("3.jpg"), folder.file("0.jpg")}));  // on past the last
     EXPECT_FALSE(h.decoder.prefetchHint.fits());      // natural size: the whole picture
-    EXPECT_EQ(show(3), Paths{folder.file("0.jpg")});  // on past the last: the first
     EXPECT_EQ(show(1), Paths{folder.file("0.jpg")});  // turned back
-    EXPECT_EQ(show(0), Paths{folder.file("1.jpg")});  // nothing before the first
+    EXPECT_EQ(show(0), (Paths{folder.file("1.jpg"), folder.file("2.jpg")}));  // none before
 
     sizeWindow(9120, 7080);  // client 9000 × 6600, frame below toolbar and scroll bar row
     viewer->Check1.setValue(CheckBox::Checked);
@@ -152,7 +151,7 @@ TEST_F(Display, TheEntryAheadInTheDirectionOfTravelIsPreparedForTheFrameShown) {
     EXPECT_EQ(h.decoder.decoded.back(), folder.file("1.jpg"));
     EXPECT_EQ(h.decoder.lastHint, (DisplayHint{600, 383}));
     EXPECT_EQ(h.decoder.prefetchHint, h.decoder.lastHint);
-    EXPECT_EQ(h.decoder.prefetched, Paths{folder.file("2.jpg")});
+    EXPECT_EQ(h.decoder.prefetched, (Paths{folder.file("2.jpg"), folder.file("3.jpg")}));
 }
 
 TEST_F(Display, AFittedPictureNeverNeedsAScrollBar) {

@@ -197,7 +197,7 @@ TEST_F(ImageSelector, ClickingAFilePreviewsItAndCountsTheSelection) {
     EXPECT_FALSE(window.cmdAdd.enabled());
 }
 
-TEST_F(ImageSelector, WalkingTheFileListPreparesTheFileAheadInTheDirectionOfTravel) {
+TEST_F(ImageSelector, WalkingTheFileListPreparesTheFilesAheadInTheDirectionOfTravel) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
         jpeg(name, 12, 10);
     }
@@ -210,10 +210,11 @@ TEST_F(ImageSelector, WalkingTheFileListPreparesTheFileAheadInTheDirectionOfTrav
         return h.decoder.prefetched;
     };
     using Paths = std::vector<std::string>;
-    EXPECT_EQ(step(1), Paths{folder.file("c.jpg")});
-    EXPECT_EQ(step(2), Paths{folder.file("d.jpg")});
-    EXPECT_EQ(step(1), Paths{folder.file("a.jpg")});  // turned back
-    EXPECT_EQ(step(0), Paths{folder.file("b.jpg")});  // nothing above the first
+    EXPECT_EQ(step(1), (Paths{folder.file("c.jpg"), folder.file("d.jpg")}));
+    EXPECT_EQ(step(2), Paths{folder.file("d.jpg")});  // the list does not go round
+    EXPECT_EQ(step(3), (Paths{folder.file("c.jpg"), folder.file("b.jpg")}));  // none below
+    EXPECT_EQ(step(1), Paths{folder.file("a.jpg")});                          // turned back
+    EXPECT_EQ(step(0), (Paths{folder.file("b.jpg"), folder.file("c.jpg")}));  // none above
     EXPECT_EQ(h.app.CurrentFile, folder.file("a.jpg"));
 
     // Shown another way, the same neighbours are prepared for it.

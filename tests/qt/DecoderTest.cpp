@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "decoding/Decode.h"
 #include "decoding/FilePicture.h"
@@ -408,63 +409,79 @@ TEST(Decoder, ThePictureLeftIsANeighbourOfTheNextOneWithoutBeingDecodedAgain) {
     const std::weak_ptr<const PictureData> left = a.picture;
     ASSERT_TRUE(decoder.decode(folder.file("b.jpg"), {32, 32}));
     a = {};  // the viewer lets go of the picture it left
-    decoder.prefetch({folder.file("c.jpg"), folder.file("a.jpg")}, {32, 32});
+    decoder.prefetch({folder.file("a.jpg"), folder.file("c.jpg")}, {32, 32});
     EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
     EXPECT_EQ(decoder.decode(folder.file("a.jpg"), {32, 32}).picture, left.lock());
 }
 
 TEST(Decoder, ANeighbourUnderWayWhenTheDisplaySizeChangesIsPreparedAgainForTheNewSize) {
     test::TempFolder folder;
-    std::vector<std::string> paths;
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
-        test::writeJpeg(folder.file(name), 1600, 1200);
-        paths.push_back(folder.file(name));
-    }
+    const std::string a = folder.file("a.jpg");
+    const std::string b = folder.file("b.jpg");
+    test::writeJpeg(a, 1600, 1200);
+    test::writeJpeg(b, 1600, 1200);
     PictureDecoder decoder;
-    decoder.prefetch(paths, {200, 150});
-    decoder.prefetch(paths, {800, 600});  // the window grew while the worker was on one
-    const DecodeResult shown = decoder.decode(paths[0], {800, 600});
+    decoder.prefetch({a}, {200, 150});
+    decoder.prefetch({a}, {800, 600});  // the window grew while the worker was on it
+    const DecodeResult shown = decoder.decode(a, {800, 600});
     ASSERT_TRUE(shown);
     EXPECT_GE(asFile(shown.picture).imageAt(QSize(800, 600)).width(), 800);
+    decoder.prefetch({b}, {200, 150});
+    decoder.prefetch({b}, {800, 600});
     decoder.waitUntilIdle();
-    for (const std::string& path : {paths[1], paths[2]}) {
-        EXPECT_TRUE(decoder.isPrepared(path)) << path;
-        const DecodeResult next = decoder.decode(path, {800, 600});
-        ASSERT_TRUE(next);
-        EXPECT_GE(asFile(next.picture).heldBytes(), 800 * 600 * 3) << path;  // not the small one
-    }
+    ASSERT_TRUE(decoder.isPrepared(b));
+    const DecodeResult next = decoder.decode(b, {800, 600});
+    ASSERT_TRUE(next);
+    EXPECT_GE(asFile(next.picture).heldBytes(), 800 * 600 * 3);  // not the small one
 }
 
-TEST(Decoder, NeighboursNoLongerWantedAreDroppedAndTheBudgetHolds) {
+TEST(Decoder, AtLeisureTheNearestIsPreparedAndWhatIsNoLongerWantedIsDropped) {
     test::TempFolder folder;
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
         test::writeJpeg(folder.file(name), 200, 200);
     }
-    PictureDecoder decoder({}, 200 * 200 * 4 + 1000);
+    PictureDecoder decoder;
     decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {});
     decoder.waitUntilIdle();
     EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
-    EXPECT_FALSE(decoder.isPrepared(folder.file("b.jpg")));  // over the budget
-    decoder.prefetch({folder.file("c.jpg")}, {});
+    EXPECT_FALSE(decoder.isPrepared(folder.file("b.jpg")));  // one picture in full is enough
+    decoder.prefetch({folder.file("c.jpg"), folder.file("a.jpg")}, {});
     decoder.waitUntilIdle();
     EXPECT_FALSE(decoder.isPrepared(folder.file("a.jpg")));
     EXPECT_TRUE(decoder.isPrepared(folder.file("c.jpg")));
 
-    // A small picture less wanted still fits beside the large one wanted
-    // more, once the one between them is dropped.
-    test::writeJpeg(folder.file("small.jpg"), 10, 10);
-    decoder.prefetch({folder.file("c.jpg"), folder.file("small.jpg")}, {});
-    decoder.waitUntilIdle();
-    decoder.prefetch({folder.file("b.jpg"), folder.file("c.jpg"), folder.file("small.jpg")}, {});
-    decoder.waitUntilIdle();
-    EXPECT_TRUE(decoder.isPrepared(folder.file("b.jpg")));
+    // A jump to a picture not wanted lets the prepared one go.
+    ASSERT_TRUE(decoder.decode(folder.file("b.jpg")));
     EXPECT_FALSE(decoder.isPrepared(folder.file("c.jpg")));
-    EXPECT_TRUE(decoder.isPrepared(folder.file("small.jpg")));
+}
 
-    // A jump to a picture not wanted lets the prepared ones go.
-    ASSERT_TRUE(decoder.decode(folder.file("a.jpg")));
-    EXPECT_FALSE(decoder.isPrepared(folder.file("b.jpg")));
-    EXPECT_FALSE(decoder.isPrepared(folder.file("small.jpg")));
+TEST(Decoder, InAHurryTheNearestTwoArePreparedCoarselyAndInFullOnceTheUserPauses) {
+    test::TempFolder folder;
+    std::vector<std::string> paths;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
+        paths.push_back(folder.file(name));
+        test::writeJpeg(paths.back(), 1600, 1200);
+    }
+    PictureDecoder decoder({}, limits::kPreparedBytes, std::chrono::seconds(2));
+    ASSERT_TRUE(decoder.decode(paths[0], {400, 300}));
+    ASSERT_TRUE(decoder.decode(paths[1], {400, 300}));  // soon after: in a hurry
+    decoder.prefetch({paths[2], paths[3]}, {400, 300});
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (!(decoder.isPrepared(paths[2]) && decoder.isPrepared(paths[3])) &&
+           std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(decoder.isPrepared(paths[3]));
+    const DecodeResult next = decoder.decode(paths[2], {400, 300});
+    ASSERT_TRUE(next);
+    EXPECT_EQ(asFile(next.picture).heldBytes(), 200 * 150 * 3);  // the 1/8 scale, in RGB
+
+    decoder.prefetch({paths[3], paths[0]}, {400, 300});
+    decoder.waitUntilIdle();  // the user pauses
+    EXPECT_FALSE(decoder.isPrepared(paths[0]));
+    const DecodeResult full = decoder.decode(paths[3], {400, 300});
+    ASSERT_TRUE(full);
+    EXPECT_EQ(asFile(full.picture).heldBytes(), 400 * 300 * 3);
 }
 
 #ifndef GLIMPA_SANITIZED
@@ -524,18 +541,16 @@ TEST(Decoder, APictureHeldToTheBudgetIsNotDecodedAgainToBeShownWhole) {
     EXPECT_EQ(refined, 0);
 }
 
-TEST(Decoder, ANeighbourThatWouldNotFitBesideTheOnesWantedMoreIsNotDecoded) {
+TEST(Decoder, ANeighbourLargerThanTheBudgetForPreparedPicturesIsNotDecoded) {
     test::TempFolder folder;
     test::writeLargeJpeg(folder.file("a.jpg"), 4000, 3000);  // 48 MB decoded
-    std::filesystem::copy_file(folder.file("a.jpg"), folder.file("b.jpg"));
-    PictureDecoder decoder({}, 60LL * 1024 * 1024);
+    PictureDecoder decoder({}, 40LL * 1024 * 1024);
     test::resetPeakMemory();
     const long before = test::processMegabytes("VmRSS");
-    decoder.prefetch({folder.file("a.jpg"), folder.file("b.jpg")}, {});
+    decoder.prefetch({folder.file("a.jpg")}, {});
     decoder.waitUntilIdle();
-    EXPECT_TRUE(decoder.isPrepared(folder.file("a.jpg")));
-    EXPECT_FALSE(decoder.isPrepared(folder.file("b.jpg")));
-    EXPECT_LE(test::processMegabytes("VmHWM") - before, 60);
+    EXPECT_FALSE(decoder.isPrepared(folder.file("a.jpg")));
+    EXPECT_LE(test::processMegabytes("VmHWM") - before, 20);
 }
 #endif
 

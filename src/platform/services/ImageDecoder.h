@@ -37,6 +37,8 @@ public:
     virtual bool isPicture(const std::string& path) = 0;
     /// The pictures likely to be asked for next, most likely first; a decoder
     /// may prepare them in the background. Results are only handed out by decode.
+    /// More than kLikelyNext are not looked at.
+    static constexpr int kLikelyNext = 2;
     virtual void prefetch(const std::vector<std::string>& paths, DisplayHint hint) {
         (void)paths;
         (void)hint;
