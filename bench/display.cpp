@@ -24,6 +24,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -382,10 +383,12 @@ void addHoldRows(std::vector<Row>& rows, const fs::path& photos, const fs::path&
                       folder / ("photo" + std::to_string(1000 + i) + ".jpg"));
     }
     const Hold hold = holdDownInFileList(folder);
-    rows.push_back({"Hold Down in the file list: longest input wait", hold.longestWaitMs, "ms",
-                    "<= 100", hold.longestWaitMs <= 100});
-    rows.push_back({"Hold Down in the file list: files previewed in 4 s",
-                    static_cast<double>(hold.previews), "", "", true});
+    // The folders are named by their photos' megapixels.
+    const std::string over = "Hold Down in the file list, " + photos.filename().string() + " MP: ";
+    rows.push_back({over + "longest input wait", hold.longestWaitMs, "ms", "<= 100",
+                    hold.longestWaitMs <= 100});
+    rows.push_back(
+        {over + "files previewed in 4 s", static_cast<double>(hold.previews), "", "", true});
 }
 
 }  // namespace
@@ -400,15 +403,21 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    // --startup: only the start-up pairs; --hold PHOTOS: only the key held
-    // down over a folder of photos.
+    // --startup: only the start-up pairs; --hold PHOTOS[:PHOTOS...]: only the
+    // key held down over folders of photos.
     const bool startupOnly = argc > 1 && std::strcmp(argv[1], "--startup") == 0;
     if (startupOnly) {
         --argc;
         ++argv;
     }
     const bool holdOnly = argc > 2 && std::strcmp(argv[1], "--hold") == 0;
-    const fs::path holdPhotos = holdOnly ? fs::path(argv[2]) : fs::path();
+    std::vector<fs::path> holdPhotos;
+    if (holdOnly) {
+        std::stringstream folders(argv[2]);
+        for (std::string folder; std::getline(folders, folder, ':');) {
+            holdPhotos.emplace_back(folder);
+        }
+    }
     if (holdOnly) {
         argc -= 2;
         argv += 2;
@@ -439,7 +448,9 @@ int main(int argc, char* argv[]) {
     const std::vector<Sample> samples = makeSamples(data);
     std::vector<Row> rows;
     if (holdOnly) {
-        addHoldRows(rows, holdPhotos, data);
+        for (const fs::path& photos : holdPhotos) {
+            addHoldRows(rows, photos, data);
+        }
     }
     if (!holdOnly) {
         rows.push_back(

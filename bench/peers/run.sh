@@ -24,5 +24,5 @@ dbus-run-session -- /usr/bin/python3 bench/peers/peers.py "$work/root/usr/bin/gl
 cp "$work/peers.json" "$here/peers-results.json"
 
 # The key held down, measured inside the program: the longest wait of input.
-build/default/bench/glimpa_bench_display --hold "$data/24" "$data" "$here/hold-results.json" |
+build/default/bench/glimpa_bench_display --hold "$data/24:$data/50" "$data" "$here/hold-results.json" |
     grep -i "hold"
