@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     check(glimpa::decodePicture(bytes, QSize(), limits));
     check(glimpa::decodePicture(bytes, QSize(32, 24), limits));
+    check(glimpa::decodeCoarsely(bytes, limits));
     // Shrunk while it decodes: exactly the size asked for when it is larger.
     const QSize small(7, 5);
     const glimpa::DecodedImage shrunk = glimpa::decodePictureAt(bytes, small, limits);

@@ -174,6 +174,11 @@ DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLim
     return decode(bytes, cover, DecodeFit::Covering, limits, readOn);
 }
 
+DecodedImage decodeCoarsely(const QByteArray& bytes, const DecodeLimits& limits,
+                            const ReadOn& readOn) {
+    return decode(bytes, QSize(1, 1), DecodeFit::Coarsely, limits, readOn);
+}
+
 DecodedImage decodePictureAt(const QByteArray& bytes, QSize pixels, const DecodeLimits& limits,
                              const ReadOn& readOn) {
     return decode(bytes, pixels, DecodeFit::Exactly, limits, readOn);

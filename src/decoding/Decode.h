@@ -36,8 +36,9 @@ inline constexpr qsizetype kMore = -1;
 inline constexpr qsizetype kUnknown = -2;
 qsizetype streamedHeaderLength(const QByteArray& head);
 
-/// What size a picture is decoded to: at least a size, or exactly that size.
-enum class DecodeFit { Covering, Exactly };
+/// What size a picture is decoded to: at least a size, exactly that size, or
+/// as small as it comes quickest (a JPEG at its smallest scale).
+enum class DecodeFit { Covering, Exactly, Coarsely };
 
 /// The bytes a picture of this many pixels takes decoded, four a pixel.
 inline std::int64_t decodedBytes(QSize pixels) {
@@ -67,6 +68,12 @@ std::optional<QSize> pictureSize(const QByteArray& head, std::int64_t fileBytes,
 /// it decodes.
 DecodedImage decodePicture(const QByteArray& bytes, QSize cover, const DecodeLimits& limits = {},
                            const ReadOn& readOn = {});
+
+/// Decodes a picture as quickly as it can be had: a JPEG at its smallest
+/// scale, a progressive one from the first scans that give every block its
+/// colour (the rest is not decoded); any other picture as decodePicture does.
+DecodedImage decodeCoarsely(const QByteArray& bytes, const DecodeLimits& limits = {},
+                            const ReadOn& readOn = {});
 
 /// Decodes a picture as decodePicture does, but smoothly shrunk to exactly
 /// `pixels` when the picture is at least that large in both directions (a

@@ -227,6 +227,26 @@ void cmykToRgb(QRgb* row, int width, bool inverted) {
     }
 }
 
+/// Reads a progressive JPEG's scans until every component has the average
+/// colours of its blocks, all that its smallest scale shows.
+void consumeUntilEveryBlockHasItsColour(jpeg_decompress_struct& info) {
+    const auto everyColour = [&] {
+        for (int component = 0; component < info.num_components; ++component) {
+            if (info.coef_bits[component][0] < 0) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (;;) {
+        const int status = jpeg_consume_input(&info);
+        if (status == JPEG_REACHED_EOI || status == JPEG_SUSPENDED ||
+            (status == JPEG_SCAN_COMPLETED && everyColour())) {
+            return;
+        }
+    }
+}
+
 /// The picture in sRGB, as colour-managed viewers show it, when the file
 /// names another colour space.
 void convertToSrgb(QImage& image, const QByteArray& bytes) {
@@ -312,6 +332,11 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     }
     std::vector<QRgb> row(static_cast<std::size_t>(decoded.width()));
     bool cmyk = false;
+    // At its smallest scale a block is one pixel of its average colour, which
+    // the first scans of a progressive picture give. Only a file that ends
+    // as a JPEG does is taken so, as a file cut short is refused when whole.
+    const bool firstScans = frame.progressive && fit == DecodeFit::Coarsely && denominator == 8 &&
+                            bytes.endsWith("\xFF\xD9");
     result.error = withDecompressor(bytes, readOn, [&](jpeg_decompress_struct& info) {
         jpeg_read_header(&info, TRUE);
         info.scale_num = 1;
@@ -322,10 +347,18 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         // nor turning nor a change of colours.
         const bool direct = !shrink && orientation == 1 && !cmyk;
         info.out_color_space = cmyk ? JCS_CMYK : direct ? JCS_EXT_RGB : JCS_EXT_BGRX;
+        if (firstScans) {
+            info.buffered_image = TRUE;
+            info.do_block_smoothing = FALSE;  // it guesses the detail that is not shown
+        }
         jpeg_start_decompress(&info);
         if (QSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height)) !=
             decoded) {
             return std::string("the picture does not match its header");
+        }
+        if (firstScans) {
+            consumeUntilEveryBlockHasItsColour(info);
+            jpeg_start_output(&info, info.input_scan_number);
         }
         while (info.output_scanline < info.output_height) {
             const int y = static_cast<int>(info.output_scanline);
@@ -340,7 +373,12 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
                 put(y, row.data());
             }
         }
-        jpeg_finish_decompress(&info);
+        if (firstScans) {
+            jpeg_finish_output(&info);
+            jpeg_abort_decompress(&info);  // the scans left are not wanted
+        } else {
+            jpeg_finish_decompress(&info);
+        }
         return std::string();
     });
     if (!result.error.empty()) {

@@ -88,7 +88,7 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     if (!coarsely && decodedBytes(held) > withinBytes) {
         return {nullptr, "larger than the pictures prepared ahead may hold"};
     }
-    DecodedImage decoded = coarsely ? decodePicture(file->bytes, QSize(1, 1), {}, file->readOn)
+    DecodedImage decoded = coarsely ? decodeCoarsely(file->bytes, {}, file->readOn)
                                     : decodePictureAt(file->bytes, fitted, {}, file->readOn);
     if (!decoded) {
         return {nullptr, decoded.error};

@@ -271,6 +271,25 @@ TEST(Decoder, APictureAskedForInAHurryIsCoarseFirstThenAsFitted) {
     EXPECT_EQ(asFile(hurried.picture).heldBytes(), fittedBytes);
 }
 
+TEST(Decoder, AProgressiveJpegInAHurryIsTheColoursOfItsFirstScansAndACutOneIsRefused) {
+    test::TempFolder folder;
+    test::writePhotoJpeg(folder.file("p.jpg"), 1600, 1200, true);
+    const QByteArray bytes = QByteArray::fromStdString(test::readBytes(folder.file("p.jpg")));
+    const DecodedImage coarse = decodeCoarsely(bytes);
+    ASSERT_TRUE(coarse) << coarse.error;
+    const DecodedImage whole = decodePicture(bytes, QSize(1, 1));  // every scan at 1/8
+    ASSERT_EQ(coarse.image.size(), QSize(200, 150));
+    ASSERT_EQ(whole.image.size(), coarse.image.size());
+    EXPECT_LT(differenceOf(coarse.image, whole.image).mean, 2.0);
+    EXPECT_FALSE(decodeCoarsely(bytes.chopped(bytes.size() / 3)));
+    // Scans of one colour component each: the colours come after the brightness.
+    const QByteArray apart = QByteArray::fromStdString(
+        test::componentWiseProgressiveJpegBytes(test::photoLike(320, 240, 3)));
+    const DecodedImage colours = decodeCoarsely(apart);
+    ASSERT_TRUE(colours) << colours.error;
+    EXPECT_LT(differenceOf(colours.image, decodePicture(apart, QSize(1, 1)).image).mean, 2.0);
+}
+
 TEST(Decoder, AFittedPictureNeverGrowsFromAFileChangedSinceItWasRead) {
     test::TempFolder folder;
     test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
@@ -635,6 +654,9 @@ TEST(Decoder, EveryBadFileFailsOrGivesAPictureThatCanBeDrawnAtAnySize) {
                 EXPECT_NE(file.expect, test::Expect::Picture);
             }
         }
+        // In a hurry too, what is refused whole is refused.
+        const DecodedImage coarse = decodeCoarsely(QByteArray::fromStdString(file.bytes));
+        EXPECT_NE(file.expect, coarse ? test::Expect::Failure : test::Expect::Picture);
     }
 }
 

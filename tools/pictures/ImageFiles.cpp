@@ -144,6 +144,39 @@ std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> in
     return bytes;
 }
 
+std::string componentWiseProgressiveJpegBytes(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* encoded = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &encoded, &size);
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    // Brightness: averages, then the rest; then each colour the same way.
+    static const jpeg_scan_info kScans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0},
+                                            {1, {1}, 0, 0, 0, 0}, {1, {1}, 1, 63, 0, 0},
+                                            {1, {2}, 0, 0, 0, 0}, {1, {2}, 1, 63, 0, 0}};
+    info.scan_info = kScans;
+    info.num_scans = 6;
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < rgb.height(); ++y) {
+        auto* line = const_cast<JSAMPROW>(rgb.constScanLine(y));
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<char*>(encoded), size);
+    std::free(encoded);
+    return bytes;
+}
+
 void writeLargeJpeg(const std::filesystem::path& path, int width, int height) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {

@@ -45,6 +45,10 @@ QImage photoLike(int width, int height, unsigned seed);
 /// A JPEG of one CMYK colour (ink amounts, 255 full), stored inverted with
 /// Photoshop's Adobe marker as most CMYK JPEGs are, or plain without it.
 std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> ink, bool adobe);
+/// A progressive JPEG of the picture whose scans take one colour component at
+/// a time, each component's block averages first: the colours come only
+/// after the brightness.
+std::string componentWiseProgressiveJpegBytes(const QImage& image);
 /// A JPEG of any size written a row at a time, so that making it takes
 /// little memory: smooth colour ramps.
 void writeLargeJpeg(const std::filesystem::path& path, int width, int height);
