@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <QColorSpace>
 #include <QDataStream>
 #include <QImageReader>
@@ -583,26 +582,6 @@ TEST(Decoder, ADamagedFileFailsEveryTimePrefetchedOrNot) {
     decoder.waitUntilIdle();
     EXPECT_FALSE(decoder.decode(folder.file("cut.jpg")));
     EXPECT_FALSE(decoder.decode(folder.file("cut.jpg")));
-}
-
-TEST(Decoder, RefusesWhatIsNotARegularPictureFileWithoutWaiting) {
-    test::TempFolder folder;
-    ASSERT_EQ(::mkfifo(folder.file("pipe.jpg").c_str(), 0600), 0);
-    std::filesystem::create_directories(folder.path() / "folder.jpg");
-    test::writeBmp(folder.file("whole.bmp"), 10, 10);
-    const std::string bmp = test::readBytes(folder.file("whole.bmp"));
-    test::writeBytes(folder.file("cut.bmp"), bmp.substr(0, bmp.size() - 40));
-    test::writeGif(folder.file("whole.gif"), 10, 10);
-    const std::string gif = test::readBytes(folder.file("whole.gif"));
-    test::writeBytes(folder.file("cut.gif"), gif.substr(0, gif.size() - 5));
-    test::writeBytes(folder.file("text.jpg"), "hello");
-
-    for (const char* name :
-         {"pipe.jpg", "folder.jpg", "cut.bmp", "cut.gif", "text.jpg", "missing.jpg"}) {
-        EXPECT_FALSE(PictureDecoder::decodeFile(folder.file(name), {})) << name;
-    }
-    EXPECT_TRUE(PictureDecoder::decodeFile(folder.file("whole.bmp"), {}));
-    EXPECT_TRUE(PictureDecoder::decodeFile(folder.file("whole.gif"), {}));
 }
 
 TEST(Decoder, AFailureLeavesOneLineWithPathAndReasonInTheDecodeLog) {
