@@ -140,6 +140,7 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
         m_wanted.clear();
         m_queue.clear();
     }
+    std::erase(m_queue, path);  // decoded here, not again beside
     lock.unlock();
     DecodeResult result = decodeFile(path, request, moreWanted(), hurried);
     if (!result) {
