@@ -25,6 +25,10 @@ inline constexpr std::int64_t kMaxDecodedBytes = 4LL * 1000 * 1000 * 1000;
 /// (about a second's work): a JPEG larger than that is decoded at a smaller
 /// scale, a BMP from fewer of its rows, rather than keep the program waiting.
 inline constexpr std::int64_t kMaxReducingPixels = 256LL * 1000 * 1000;
+/// A JPEG of more pixels than this, asked for at its natural size in a hurry,
+/// comes at its smallest scale first: whole it takes longer than a key's
+/// repeat.
+inline constexpr std::int64_t kCoarseAbovePixels = 4LL * 1000 * 1000;
 /// Scans of a progressive JPEG; each one walks all of the picture's data.
 inline constexpr int kMaxProgressiveScans = 256;
 /// Decoded bytes that pictures prepared ahead of need may hold together.

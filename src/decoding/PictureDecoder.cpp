@@ -80,8 +80,11 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
         return {nullptr, error};
     }
     const QSize fitted = fittedPixels(*natural, request);
-    // The smallest size that a JPEG's reduced scales give covers one pixel.
-    const bool coarsely = coarse && !fitted.isEmpty() && isJpeg(file->bytes);
+    // A picture fitted, or a large one at its natural size, is had quickest
+    // at a JPEG's smallest scale.
+    const bool large = !fitted.isEmpty() || std::int64_t{natural->width()} * natural->height() >
+                                                limits::kCoarseAbovePixels;
+    const bool coarsely = coarse && large && isJpeg(file->bytes);
     // What it takes decoded, which the budget holds to its share of memory.
     const QSize held =
         withinBudget(fitted.isEmpty() ? *natural : fitted, limits::decodedBytesBudget());
@@ -124,6 +127,7 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
         m_prepared.erase(found);
     }
     lock.unlock();
+    m_changed.notify_all();  // the worker keeps the time of the user's pause
     // A picture prepared coarsely in a hurry is not good enough at leisure.
     if (prepared && prepared->request == request && (hurried || !prepared->coarse) &&
         stampOf(path) == prepared->stamp) {

@@ -251,7 +251,7 @@ TEST(Decoder, A32BitBmpWithoutBitfieldsIsOpaqueWhateverItsFourthBytesHold) {
     }
 }
 
-TEST(Decoder, APictureAskedForInAHurryIsCoarseFirstThenAsFitted) {
+TEST(Decoder, ALargePictureAskedForInAHurryIsCoarseFirstThenAsShown) {
     test::TempFolder folder;
     test::writeJpeg(folder.file("big.jpg"), 1600, 1200);
     std::atomic<int> told = 0;
@@ -268,6 +268,18 @@ TEST(Decoder, APictureAskedForInAHurryIsCoarseFirstThenAsFitted) {
     EXPECT_EQ(told, 1);
     EXPECT_EQ(asFile(hurried.picture).imageAt({400, 300}).size(), QSize(400, 300));
     EXPECT_EQ(asFile(hurried.picture).heldBytes(), fittedBytes);
+
+    // At its natural size: whole at once unless it is large.
+    ASSERT_TRUE(decoder.decode(folder.file("big.jpg")));
+    EXPECT_EQ(asFile(decoder.decode(folder.file("big.jpg")).picture).heldBytes(), 1600 * 1200 * 3);
+    decoder.waitUntilIdle();  // the pause comes though nothing more was asked for
+    test::writeJpeg(folder.file("large.jpg"), 2400, 1800);
+    ASSERT_TRUE(decoder.decode(folder.file("big.jpg")));
+    const DecodeResult large = decoder.decode(folder.file("large.jpg"));
+    ASSERT_TRUE(large);
+    EXPECT_EQ(asFile(large.picture).imageAt({2400, 1800}).width(), 300);
+    decoder.waitUntilIdle();
+    EXPECT_EQ(asFile(large.picture).imageAt({2400, 1800}).width(), 2400);
 }
 
 TEST(Decoder, AProgressiveJpegInAHurryIsTheColoursOfItsFirstScansAndACutOneIsRefused) {
