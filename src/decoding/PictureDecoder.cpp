@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cmath>
 
@@ -113,8 +114,17 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
 DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
     const Request request = requestFor(hint);
     const auto now = std::chrono::steady_clock::now();
+    // Soon after the picture before was had, however long that took: keys
+    // that came meanwhile wait their turn, the user has not paused.
     const bool hurried = now - m_lastDecode < m_hurriedWithin;
-    m_lastDecode = now;
+    const auto had = qScopeGuard([this] {
+        m_lastDecode = std::chrono::steady_clock::now();
+        {
+            const std::lock_guard shared(m_mutex);
+            m_lastDecodeShared = m_lastDecode;
+        }
+        m_changed.notify_all();  // the worker keeps the time of the user's pause
+    });
     std::unique_lock lock(m_mutex);
     m_hurried = hurried;
     m_lastDecodeShared = now;
@@ -127,7 +137,6 @@ DecodeResult PictureDecoder::decode(const std::string& path, DisplayHint hint) {
         m_prepared.erase(found);
     }
     lock.unlock();
-    m_changed.notify_all();  // the worker keeps the time of the user's pause
     // A picture prepared coarsely in a hurry is not good enough at leisure.
     if (prepared && prepared->request == request && (hurried || !prepared->coarse) &&
         stampOf(path) == prepared->stamp) {

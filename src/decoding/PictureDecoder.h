@@ -49,7 +49,8 @@ namespace glimpa {
 /// m_mutex.
 class PictureDecoder : public ImageDecoder {
 public:
-    /// Asked for within this time of the one before, a picture is hurried.
+    /// Asked for within this time after the one before was had, a picture is
+    /// hurried.
     static constexpr std::chrono::milliseconds kHurried{150};
 
     explicit PictureDecoder(std::function<void()> refined = {},

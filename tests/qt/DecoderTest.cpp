@@ -282,6 +282,17 @@ TEST(Decoder, ALargePictureAskedForInAHurryIsCoarseFirstThenAsShown) {
     EXPECT_EQ(asFile(large.picture).imageAt({2400, 1800}).width(), 2400);
 }
 
+TEST(Decoder, APictureAskedForRightAfterTheOneBeforeWasHadIsHurriedHoweverLongThatTook) {
+    test::TempFolder folder;
+    test::writeLargeJpeg(folder.file("a.jpg"), 4000, 3000);
+    test::writeJpeg(folder.file("b.jpg"), 2400, 1800);
+    PictureDecoder decoder({}, limits::kPreparedBytes, std::chrono::milliseconds(20));
+    ASSERT_TRUE(decoder.decode(folder.file("a.jpg")));  // whole, in far more than 20 ms
+    const DecodeResult next = decoder.decode(folder.file("b.jpg"));
+    ASSERT_TRUE(next);
+    EXPECT_EQ(asFile(next.picture).heldBytes(), 300 * 225 * 3);  // coarse
+}
+
 TEST(Decoder, AProgressiveJpegInAHurryIsTheColoursOfItsFirstScansAndACutOneIsRefused) {
     test::TempFolder folder;
     test::writePhotoJpeg(folder.file("p.jpg"), 1600, 1200, true);
