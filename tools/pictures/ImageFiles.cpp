@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <sstream>
@@ -109,9 +110,13 @@ void writePhotoJpeg(const std::filesystem::path& path, int width, int height, bo
     writeBytes(path, bytes);
 }
 
-std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> ink, bool adobe) {
-    // libjpeg itself, which can write plain CMYK: TurboJPEG writes only YCCK
-    // with the Adobe marker.
+namespace {
+
+/// A JPEG written by libjpeg itself into memory: `set` chooses how once the
+/// defaults for these pixels are in, `row` gives each row of pixels.
+std::string libjpegBytes(int width, int height, int components, J_COLOR_SPACE space,
+                         const std::function<void(jpeg_compress_struct&)>& set,
+                         const std::function<JSAMPROW(int)>& row) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -121,20 +126,13 @@ std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> in
     jpeg_mem_dest(&info, &encoded, &size);
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
-    jpeg_set_colorspace(&info, JCS_CMYK);
-    jpeg_set_quality(&info, 100, TRUE);
-    info.write_Adobe_marker = adobe ? TRUE : FALSE;
+    set(info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        const unsigned char amount = ink[i % 4];
-        row[i] = adobe ? static_cast<unsigned char>(255 - amount) : amount;
-    }
     for (int y = 0; y < height; ++y) {
-        JSAMPROW line = row.data();
+        JSAMPROW line = row(y);
         jpeg_write_scanlines(&info, &line, 1);
     }
     jpeg_finish_compress(&info);
@@ -144,37 +142,40 @@ std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> in
     return bytes;
 }
 
+}  // namespace
+
+std::string cmykJpegBytes(int width, int height, std::array<unsigned char, 4> ink, bool adobe) {
+    // libjpeg itself, which can write plain CMYK: TurboJPEG writes only YCCK
+    // with the Adobe marker.
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const unsigned char amount = ink[i % 4];
+        row[i] = adobe ? static_cast<unsigned char>(255 - amount) : amount;
+    }
+    return libjpegBytes(
+        width, height, 4, JCS_CMYK,
+        [adobe](jpeg_compress_struct& info) {
+            jpeg_set_colorspace(&info, JCS_CMYK);
+            jpeg_set_quality(&info, 100, TRUE);
+            info.write_Adobe_marker = adobe ? TRUE : FALSE;
+        },
+        [&row](int) { return row.data(); });
+}
+
 std::string componentWiseProgressiveJpegBytes(const QImage& image) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* encoded = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &encoded, &size);
-    info.image_width = static_cast<JDIMENSION>(rgb.width());
-    info.image_height = static_cast<JDIMENSION>(rgb.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    // Brightness: averages, then the rest; then each colour the same way.
-    static const jpeg_scan_info kScans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0},
-                                            {1, {1}, 0, 0, 0, 0}, {1, {1}, 1, 63, 0, 0},
-                                            {1, {2}, 0, 0, 0, 0}, {1, {2}, 1, 63, 0, 0}};
-    info.scan_info = kScans;
-    info.num_scans = 6;
-    jpeg_start_compress(&info, TRUE);
-    for (int y = 0; y < rgb.height(); ++y) {
-        auto* line = const_cast<JSAMPROW>(rgb.constScanLine(y));
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(encoded), size);
-    std::free(encoded);
-    return bytes;
+    return libjpegBytes(
+        rgb.width(), rgb.height(), 3, JCS_RGB,
+        [](jpeg_compress_struct& info) {
+            jpeg_set_quality(&info, 90, TRUE);
+            // Brightness: averages, then the rest; then each colour the same way.
+            static const jpeg_scan_info kScans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0},
+                                                    {1, {1}, 0, 0, 0, 0}, {1, {1}, 1, 63, 0, 0},
+                                                    {1, {2}, 0, 0, 0, 0}, {1, {2}, 1, 63, 0, 0}};
+            info.scan_info = kScans;
+            info.num_scans = 6;
+        },
+        [&rgb](int y) { return const_cast<JSAMPROW>(rgb.constScanLine(y)); });
 }
 
 void writeLargeJpeg(const std::filesystem::path& path, int width, int height) {
