@@ -206,10 +206,15 @@ std::vector<std::string> PictureDecoder::likelyNext() const {
     return {m_neighbours.begin(), m_neighbours.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
-bool PictureDecoder::underWay(const std::string& path, const Request& request) const {
-    return std::any_of(m_inProgress.begin(), m_inProgress.end(), [&](const Decoding& decoding) {
-        return decoding.path == path && decoding.request == request;
+std::vector<PictureDecoder::Decoding>::const_iterator PictureDecoder::decoding(
+    const std::string& path, const Request& request) const {
+    return std::find_if(m_inProgress.begin(), m_inProgress.end(), [&](const Decoding& under) {
+        return under.path == path && under.request == request;
     });
+}
+
+bool PictureDecoder::underWay(const std::string& path, const Request& request) const {
+    return decoding(path, request) != m_inProgress.end();
 }
 
 void PictureDecoder::want(std::vector<std::string> paths) {
@@ -352,10 +357,7 @@ void PictureDecoder::prepareNext(std::unique_lock<std::mutex>& lock, bool coarse
     // A picture that would not be kept is not decoded.
     DecodeResult result = decodeFile(path, request, {}, coarse, room);
     lock.lock();
-    m_inProgress.erase(
-        std::find_if(m_inProgress.begin(), m_inProgress.end(), [&](const Decoding& decoding) {
-            return decoding.path == path && decoding.request == request;
-        }));
+    m_inProgress.erase(decoding(path, request));
     if (result && wanted(path, request)) {
         auto picture = std::static_pointer_cast<FilePicture>(
             std::const_pointer_cast<PictureData>(result.picture));

@@ -119,6 +119,12 @@ private:
     /// The neighbours to prepare now; under m_mutex.
     std::vector<std::string> likelyNext() const;
     bool underWay(const std::string& path, const Request& request) const;
+    struct Decoding {
+        std::string path;
+        Request request;
+    };
+    std::vector<Decoding>::const_iterator decoding(const std::string& path,
+                                                   const Request& request) const;
     bool wanted(const std::string& path, const Request& request) const;
     void keepWithinBudget();
     /// What the budget leaves for this picture after the ones wanted more.
@@ -141,10 +147,6 @@ private:
     std::vector<std::string> m_wanted;
     Request m_request;
     std::deque<std::string> m_queue;
-    struct Decoding {
-        std::string path;
-        Request request;
-    };
     std::vector<Decoding> m_inProgress;
     std::map<std::string, Prepared> m_prepared;
     /// The picture decode handed out last, and the one before it, held until
