@@ -298,10 +298,15 @@ Hold holdDownInFileList(const fs::path& folder, bool fitted) {
         }
         // A key that came while the thread was busy waited since it was due.
         hold.longestWaitMs = std::max(hold.longestWaitMs, static_cast<double>(now - due));
+        // Stamped when due, as the window system stamps a held key's repeats
+        // (its clock starts anywhere but 0, which is no time).
+        const auto madeAtMs = static_cast<quint64>(kRepeatMs + due);
         due += kRepeatMs;
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        press.setTimestamp(madeAtMs);
         QApplication::sendEvent(files, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        release.setTimestamp(press.timestamp());
         QApplication::sendEvent(files, &release);
         program.readyToPaint();
         if (program.app.CurrentFile != previewed) {

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
@@ -217,6 +219,35 @@ TEST_F(Binding, ARowChosenByTheProgramIsScrolledIntoView) {
     list.setListIndex(400);
     const QRect row = view->visualRect(view->model()->index(400, 0));
     EXPECT_TRUE(view->viewport()->rect().contains(row)) << row.y();
+}
+
+TEST_F(Binding, AKeyHeldOverSlowPicturesStopsWhenLetGo) {
+    auto* view = widget<QListView>(list);
+    for (const char* path : {"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg", "/p/e.jpg"}) {
+        list.addItem(path, list.listCount());
+    }
+    list.setListIndex(0);
+    view->setFocus();
+    QElapsedTimer clock;
+    clock.start();
+    // Key events carry the window system's time; this press is handled at once.
+    const auto down = [&](qint64 madeAtMs, bool repeat) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), repeat);
+        press.setTimestamp(static_cast<quint64>(madeAtMs));
+        QApplication::sendEvent(view, &press);
+    };
+    constexpr qint64 kMadeAt = 50000;
+    down(kMadeAt, false);
+    EXPECT_EQ(list.listIndex(), 1);
+    // Repeats that waited a second behind a slow picture are let go; a press
+    // of its own is not, however late.
+    down(kMadeAt - 1000, true);
+    down(kMadeAt - 960, true);
+    EXPECT_EQ(list.listIndex(), 1);
+    down(kMadeAt - 920, false);
+    EXPECT_EQ(list.listIndex(), 2);
+    down(kMadeAt + clock.elapsed(), true);
+    EXPECT_EQ(list.listIndex(), 3);
 }
 
 TEST_F(Binding, ALongRowAnywhereInTheListCanBeScrolledToItsEnd) {

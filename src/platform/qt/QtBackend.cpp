@@ -230,11 +230,14 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
     }
     m_lastKey = event;
     m_lastKeyReceiver = watched;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (m_keyRepeats.stale(*key, std::chrono::steady_clock::now())) {
+        return true;
+    }
     Form* form = formOf(watched);
     if (form == nullptr) {
         return false;
     }
-    auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F1) {
         m_help.showHelp(form->helpTopic());
         return true;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/qt/QtArtwork.h"
+#include "platform/qt/StaleKeyRepeats.h"
 #include "platform/services/Services.h"
 
 namespace glimpa {
@@ -51,6 +52,7 @@ private:
     QPointer<QWidget> m_mainWindow;
     const QEvent* m_lastKey = nullptr;
     QPointer<QObject> m_lastKeyReceiver;
+    StaleKeyRepeats m_keyRepeats;
     /// The control hidden while it had the keyboard focus, and where the
     /// focus went then: shown again, it takes the focus back if it is still
     /// there.
