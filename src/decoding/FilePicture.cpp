@@ -27,6 +27,12 @@ bool FilePicture::moreToHave() const {
     return !m_exhausted;
 }
 
+bool FilePicture::outgrownByItsFile() const {
+    const QImage& held = bestAtHand();
+    const bool reduced = held.width() < m_natural.width() || held.height() < m_natural.height();
+    return reduced && !m_source.path.empty() && stampOf(m_source.path) != m_source.stamp;
+}
+
 void FilePicture::askFor(QSize cover) const {
     if (m_asked == cover) {
         return;

@@ -66,6 +66,8 @@ public:
     /// Any thread.
     void refine(QSize cover) const;
 
+    bool outgrownByItsFile() const override;
+
     /// What the picture holds now, in bytes, for cache budgets.
     qint64 heldBytes() const { return m_decoded.sizeInBytes() + m_scaled.sizeInBytes(); }
     const PictureFile::Stamp& stamp() const { return m_source.stamp; }

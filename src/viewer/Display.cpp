@@ -151,12 +151,24 @@ void frmImageViewer::ImageClear() {
     m_app.CurrentFile.clear();
 }
 
+bool frmImageViewer::reloadOutgrownPicture() {
+    const Picture& picture = Image1.picture();
+    if (m_app.CurrentFile.empty() || picture == nullptr || !picture->outgrownByItsFile()) {
+        return false;
+    }
+    LoadPic();
+    return true;
+}
+
 void frmImageViewer::Check1_Click() {
     Image1.setVisible(false);
     if (Check1.value() == CheckBox::Unchecked) {
         ZoomFactor = 1;
     }
     picBackground.setFocus();
+    if (reloadOutgrownPicture()) {
+        return;
+    }
     UpdateUI();
     prefetchNeighbours();  // for the new way of showing them
 }

@@ -175,7 +175,9 @@ void frmImageViewer::Form_Resize() {
     }
     Image1.setStretch(false);
     Image2.setVisible(false);
-    UpdateUI();
+    if (!reloadOutgrownPicture()) {
+        UpdateUI();
+    }
 }
 
 void frmImageViewer::Form_Unload(int& /*cancel*/) {

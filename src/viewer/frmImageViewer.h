@@ -116,6 +116,10 @@ private:
     /// Has the picture ahead of the one shown prepared for this window's
     /// display: in the lineup, or in the Image Selector's list it came from.
     void prefetchNeighbours();
+    /// A picture held smaller than it may now be shown grows from its file;
+    /// when that file changed or went since, the picture is loaded again
+    /// (and a failure told as any load's) instead of enlarged. Whether it was.
+    bool reloadOutgrownPicture();
     void restartCountdown();
 
     Travel m_travel;  // in the lineup

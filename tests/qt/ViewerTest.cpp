@@ -211,6 +211,29 @@ TEST_F(QtViewer, UnfittingDrawsThePictureScaledUntilTheWorkerHasDecodedItWhole) 
     EXPECT_EQ(picture->displayImage().size(), QSize(4000, 3000));
 }
 
+TEST_F(QtViewer, AFittedPictureWhoseFileChangedOrWentIsLoadedAgainRatherThanEnlarged) {
+    Main(app);
+    const std::string photo = folder.file("photo.jpg");
+    test::writeJpeg(photo, 4000, 3000);
+    viewer().Check1.setValue(CheckBox::Checked);
+    app.CurrentFile = photo;
+    viewer().LoadPic();
+    settle();
+    test::writeJpeg(photo, 3000, 2000);
+    viewer().Check1.setValue(CheckBox::Unchecked);
+    EXPECT_EQ(viewer().Image1.picture()->widthPx(), 3000);  // the file as it is now
+    viewer().Check1.setValue(CheckBox::Checked);
+    settle();
+    std::filesystem::remove(photo);
+    viewer().Check1.setValue(CheckBox::Unchecked);
+    EXPECT_EQ(messages.log,
+              (std::vector<std::string>{"beep",
+                                        "box:An error has occurred loading this Image.  It may be "
+                                        "corrupted."}));
+    EXPECT_EQ(viewer().Image1.picture(), nullptr);
+    EXPECT_EQ(app.CurrentFile, "");
+}
+
 // Run again by the test command at other screen densities (QT_SCALE_FACTOR).
 TEST_F(QtViewer, AFittedPictureIsPaintedAsItWasDecodedWithoutScalingAgain) {
     Main(app);
