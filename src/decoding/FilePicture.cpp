@@ -30,7 +30,13 @@ bool FilePicture::moreToHave() const {
 bool FilePicture::outgrownByItsFile() const {
     const QImage& held = bestAtHand();
     const bool reduced = held.width() < m_natural.width() || held.height() < m_natural.height();
-    return reduced && !m_source.path.empty() && stampOf(m_source.path) != m_source.stamp;
+    return reduced && !m_source.path.empty() &&
+           (growthFailed() || stampOf(m_source.path) != m_source.stamp);
+}
+
+bool FilePicture::growthFailed() const {
+    const std::lock_guard lock(m_offerMutex);
+    return m_growthFailed;
 }
 
 void FilePicture::askFor(QSize cover) const {
@@ -59,6 +65,7 @@ void FilePicture::refine(QSize cover) const {
     if (again && again.natural == m_natural && again.image.width() > m_offered.width()) {
         m_offered = std::move(again.image);
     }
+    m_growthFailed = m_growthFailed || !again || again.natural != m_natural;
     // Nothing more is to be had once the file changed or went, or when
     // this is as large as the picture is decoded.
     if (!again || again.largest) {

@@ -67,6 +67,7 @@ public:
     void refine(QSize cover) const;
 
     bool outgrownByItsFile() const override;
+    bool growthFailed() const override;
 
     /// What the picture holds now, in bytes, for cache budgets.
     qint64 heldBytes() const { return m_decoded.sizeInBytes() + m_scaled.sizeInBytes(); }
@@ -92,6 +93,9 @@ private:
     /// budget holds the picture to what it has. Set by refine, under the
     /// mutex.
     mutable bool m_exhausted;
+    /// Set by refine when its file changed, went or proved damaged, under the
+    /// mutex.
+    mutable bool m_growthFailed = false;
 };
 
 }  // namespace glimpa

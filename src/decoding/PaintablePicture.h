@@ -14,6 +14,8 @@ public:
     /// The image that fills a widget of `logical` size on a screen of this
     /// density, stretched or at the picture's natural size.
     virtual const QImage& imageFor(QSize logical, qreal density, bool stretch) const = 0;
+    /// Whether more of the picture was asked for and could not be had.
+    virtual bool growthFailed() const { return false; }
 };
 
 }  // namespace glimpa

@@ -136,6 +136,7 @@ void frmImageViewer::wire() {
     m_form.FilesDropped.connect(
         [this](const std::vector<std::string>& paths) { OpenPictures(m_app, paths); });
     Check1.Click.connect([this] { Check1_Click(); });
+    Image1.Outgrown.connect([this] { reloadOutgrownPicture(); });
     HScroll1.Change.connect([this] { HScroll1_Change(); });
     HScroll1.Scroll.connect([this] { HScroll1_Scroll(); });
     VScroll1.Change.connect([this] { VScroll1_Change(); });

@@ -234,6 +234,27 @@ TEST_F(QtViewer, AFittedPictureWhoseFileChangedOrWentIsLoadedAgainRatherThanEnla
     EXPECT_EQ(app.CurrentFile, "");
 }
 
+TEST_F(QtViewer, ACoarsePictureThatCannotBeHadWholeOnceTheUserPausesIsLoadedAgain) {
+    Main(app);
+    settle();
+    const std::string photo = folder.file("photo.jpg");
+    test::writeJpeg(photo, 4000, 3000);
+    app.CurrentFile = photo;
+    viewer().LoadPic();
+    viewer().LoadPic();  // right after the one before: coarsely, at first
+    std::filesystem::remove(photo);
+    for (int round = 0; round < 3; ++round) {
+        settle();
+        decoder.waitUntilIdle();
+    }
+    settle();
+    EXPECT_EQ(messages.log,
+              (std::vector<std::string>{"beep",
+                                        "box:An error has occurred loading this Image.  It may be "
+                                        "corrupted."}));
+    EXPECT_EQ(viewer().Image1.picture(), nullptr);
+}
+
 // Run again by the test command at other screen densities (QT_SCALE_FACTOR).
 TEST_F(QtViewer, AFittedPictureIsPaintedAsItWasDecodedWithoutScalingAgain) {
     Main(app);

@@ -22,6 +22,10 @@ public:
     Twips naturalWidth() const;
     Twips naturalHeight() const;
 
+    /// The picture, held smaller than its natural size, could not be had
+    /// larger when it was to be shown larger.
+    Event<> Outgrown;
+
 private:
     void takeNaturalSize();
 

@@ -213,6 +213,7 @@ QWidget* bindControl(Control& control, QWidget* parent, QtArtwork& artwork) {
             auto* widget = new PictureWidget(parent);
             widget->setPicture(image.picture());
             widget->setStretch(image.stretch());
+            widget->setOnOutgrown([&image] { image.Outgrown(); });
             control.observe([&image, widget = QPointer<PictureWidget>(widget)](Aspect aspect) {
                 if (widget.isNull()) {
                     return;

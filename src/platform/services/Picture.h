@@ -12,7 +12,8 @@ public:
     virtual int widthPx() const = 0;
     virtual int heightPx() const = 0;
     /// Whether the picture is held smaller than its natural size and can no
-    /// longer grow: the file it grows from changed or went since it was read.
+    /// longer grow: the file it grows from changed, went or proved damaged
+    /// since it was read.
     virtual bool outgrownByItsFile() const { return false; }
 };
 

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "decoding/PaintablePicture.h"
+#include "platform/qt/QtModality.h"
 
 namespace glimpa {
 
@@ -12,6 +14,7 @@ PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {}
 
 void PictureWidget::setPicture(Picture picture) {
     m_picture = std::move(picture);
+    m_toldOutgrown = false;
     update();
 }
 
@@ -39,6 +42,23 @@ void PictureWidget::updateAllSoon() {
         Qt::QueuedConnection);
 }
 
+void PictureWidget::tellIfOutgrown() {
+    const auto* picture = dynamic_cast<const PaintablePicture*>(m_picture.get());
+    if (m_toldOutgrown || !m_outgrown || picture == nullptr || !picture->growthFailed()) {
+        return;
+    }
+    m_toldOutgrown = true;
+    // Told after the paint, and once no box waits for an answer: the next
+    // paint tells again.
+    QTimer::singleShot(0, this, [this] {
+        if (blockedByModalBox(this)) {
+            m_toldOutgrown = false;
+        } else {
+            m_outgrown();
+        }
+    });
+}
+
 const QImage& PictureWidget::displayImage() const {
     static const QImage none;
     const auto* picture = dynamic_cast<const PaintablePicture*>(m_picture.get());
@@ -53,6 +73,7 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
     if (image.isNull()) {
         return;
     }
+    tellIfOutgrown();
     // Draw only the exposed part of a possibly huge picture.
     QPainter painter(this);
     // A picture drawn from fewer pixels than it covers (while more of it is

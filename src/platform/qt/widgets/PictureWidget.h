@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 #include "platform/services/Picture.h"
 
@@ -16,6 +17,8 @@ public:
 
     void setPicture(Picture picture);
     void setStretch(bool stretch);
+    /// Called once a picture could not be had as large as it is shown.
+    void setOnOutgrown(std::function<void()> outgrown) { m_outgrown = std::move(outgrown); }
     /// The image a paint at the current size draws.
     const QImage& displayImage() const;
     /// From any thread: every picture widget paints again soon, on the
@@ -26,8 +29,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void tellIfOutgrown();
+
     Picture m_picture;
     bool m_stretch = false;
+    std::function<void()> m_outgrown;
+    bool m_toldOutgrown = false;
 };
 
 }  // namespace glimpa
