@@ -113,12 +113,13 @@ private:
     void setScrollSteps(ScrollBar& bar, Twips pictureLength);
     void removeImageOnDisplay(int rememberedIndex);
     DisplayHint displayHint();
-    /// Has the picture ahead of the one shown prepared for this window's
+    /// Has the pictures ahead of the one shown prepared for this window's
     /// display: in the lineup, or in the Image Selector's list it came from.
     void prefetchNeighbours();
     /// A picture held smaller than it may now be shown grows from its file;
-    /// when that file changed or went since, the picture is loaded again
-    /// (and a failure told as any load's) instead of enlarged. Whether it was.
+    /// when that file changed, went or proved damaged since, the picture is
+    /// loaded again (and a failure told as any load's) instead of enlarged.
+    /// Whether it was.
     bool reloadOutgrownPicture();
     void restartCountdown();
 
