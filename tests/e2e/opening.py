@@ -11,9 +11,9 @@ import sys
 
 import pyatspi
 from driver import (SCALE, TIMEOUT, StartupMessages, drag_and_drop, expect_clean_end, expect_counter,
-                    fail, find, iconify, in_front, main_window, press, start_accessibility,
-                    start_program, wait_for, window_manager_runs, window_property, windows,
-                    x_window)
+                    fail, find, iconify, in_front, main_window, press, shown_again_after_iconify,
+                    shown_x_window, start_accessibility, start_program, wait_for,
+                    window_manager_runs, window_property, windows, x_window)
 
 GLIMPA, SAMPLES, CONFIG = sys.argv[1:4]
 first, second, third = (os.path.join(SAMPLES, name)
@@ -74,6 +74,9 @@ try:
         fail("the dropped files were not " + ("taken at once" if accepted else "accepted"))
     box = wait_for("the box about the file that is no picture",
                    lambda: next((w for w in windows() if w.name == "GLIMPA"), None))
+    if window_manager_runs() and not shown_again_after_iconify(shown_x_window("GLIMPA", exact=True)):
+        # Minimized alone, it would leave the program waiting out of sight.
+        fail("a message box stayed minimized")
     press(find(box, "push button", "OK"))
     showing(second)
     expect_counter("3", "3")  # already in the lineup: it stays where it was

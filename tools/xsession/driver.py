@@ -227,13 +227,39 @@ def window_manager_runs():
                                              X.AnyPropertyType) is not None
 
 
-def iconify(window):
-    """Minimizes the window as its minimize box does; needs a window manager."""
+def ask_to_iconify(window):
+    """Asks the window manager to minimize the window, as its minimize box
+    does."""
     event = protocol.event.ClientMessage(window=window, client_type=x.intern_atom("WM_CHANGE_STATE"),
                                          data=(32, [3, 0, 0, 0, 0]))  # IconicState
     x.screen().root.send_event(event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
     x.sync()
+
+
+def iconify(window):
+    """Minimizes the window as its minimize box does; needs a window manager."""
+    ask_to_iconify(window)
     wait_for("the window minimized", lambda: window.get_attributes().map_state != X.IsViewable)
+
+
+def shown_again_after_iconify(window):
+    """Minimizes the window as its minimize box does and tells whether it
+    then came back on screen of itself; needs a window manager."""
+    watcher = display.Display()
+    watched = watcher.create_resource_object("window", window.id)
+    watched.change_attributes(event_mask=X.StructureNotifyMask)
+    watcher.sync()
+    ask_to_iconify(window)
+    seen = []
+    deadline = time.time() + TIMEOUT
+    while time.time() < deadline and seen[-2:] != [X.UnmapNotify, X.MapNotify]:
+        while watcher.pending_events():
+            event = watcher.next_event()
+            if event.type in (X.UnmapNotify, X.MapNotify):
+                seen.append(event.type)
+        time.sleep(0.02)
+    watcher.close()
+    return seen[-2:] == [X.UnmapNotify, X.MapNotify]
 
 
 def unmaximize(window):

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <array>
@@ -29,10 +30,27 @@ QString fromCarriageReturns(const std::string& text) {
     return result;
 }
 
+/// A message box that cannot be left minimized: it belongs to the whole
+/// program rather than to one of its windows, so that it stays above them
+/// all, and a window manager that offers to minimize it would minimize it
+/// alone, leaving the program waiting for an answer out of sight.
+class MessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void changeEvent(QEvent* event) override {
+        QMessageBox::changeEvent(event);
+        if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+            QTimer::singleShot(0, this, [this] { showNormal(); });
+        }
+    }
+};
+
 }  // namespace
 
 int QtMessageBoxes::present(const std::string& text, int style, const std::string& title) {
-    QMessageBox box;
+    MessageBox box;
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(fromCarriageReturns(text));
     box.setWindowModality(Qt::ApplicationModal);
