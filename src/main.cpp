@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
 #include "CommandLine.h"
 #include "Program.h"
+#include "app/Identity.h"
 #include "app/Main.h"
 #include "app/Opening.h"
 #include "platform/qt/QtInstanceChannel.h"
@@ -19,6 +21,11 @@ int main(int argc, char* argv[]) {
     // size of the last picture freed, up to 32 MB).
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     glimpa::answerHelpAndVersion(argc, argv);
+    if (!glimpa::displayNamed(argc, argv)) {
+        std::fprintf(stderr, "%s: no display to show pictures on (DISPLAY is not set)\n",
+                     glimpa::kProgramTitle);
+        return 1;
+    }
     const QByteArray startupId = glimpa::launcherStartupId();
     glimpa::preferPlaceableWindows();
     glimpa::StartupWarmUp warmUp;

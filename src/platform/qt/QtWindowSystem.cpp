@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QtGlobal>
+#include <string_view>
 
 #include "platform/qt/X11.h"
 
@@ -22,6 +23,18 @@ void preferPlaceableWindows() {
         !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv(kPlatformVariable, kXFirst);
     }
+}
+
+bool displayNamed(int argc, char* argv[]) {
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-platform" || argument == "--platform") {
+            return true;
+        }
+    }
+    return !qEnvironmentVariableIsEmpty(kPlatformVariable) ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 bool windowManagerRuns() {

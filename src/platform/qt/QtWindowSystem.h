@@ -10,6 +10,12 @@ namespace glimpa {
 /// with QT_QPA_PLATFORM stands. Call before the QApplication is made.
 void preferPlaceableWindows();
 
+/// Whether the program has a display to open its windows on: one named in
+/// DISPLAY or WAYLAND_DISPLAY, or a platform the user chose (QT_QPA_PLATFORM,
+/// -platform). Without one, Qt would abort. Call before the QApplication is
+/// made.
+bool displayNamed(int argc, char* argv[]);
+
 /// Whether a window manager (or a Wayland compositor) runs, which frames,
 /// places, maximizes and restores the windows.
 bool windowManagerRuns();
