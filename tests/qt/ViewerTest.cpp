@@ -9,9 +9,11 @@
 #include <QDropEvent>
 #include <QListView>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QWheelEvent>
@@ -344,6 +346,17 @@ TEST_F(QtViewer, FilesDroppedOnTheMainWindowOrTheLineupSelectorAreOpenedAndTheFi
     QMimeData more;
     more.setData("text/uri-list", urls({"c\xE9.JPEG"}));
     ASSERT_TRUE(offer(backend.widgetFor(app.frmLineupSelector().ListPictures), more, true));
+    // A box that opens before the drop is taken (a slideshow's message in the
+    // same turn) sees nothing opened behind it.
+    QMessageBox box(QMessageBox::Warning, "GLIMPA", "question");
+    std::string behindTheBox;
+    QTimer::singleShot(0, [&] {
+        settle();
+        behindTheBox = app.CurrentFile;
+        box.accept();
+    });
+    box.exec();
+    EXPECT_EQ(behindTheBox, folder.file("a.jpg"));
     settle();
     EXPECT_EQ(app.CurrentFile, folder.file("c\xE9.JPEG"));
     EXPECT_EQ(counter(), "1 of 3");

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/qt/QtModality.h"
+
 namespace glimpa {
 
 namespace {
@@ -205,18 +207,10 @@ void QtInstanceChannel::deliver(Handover handover) {
         m_received(handover);
         return;
     }
-    if (m_waiting.empty()) {
-        qApp->installEventFilter(this);
-    }
     m_waiting.push_back(std::move(handover));
-}
-
-bool QtInstanceChannel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::WindowUnblocked) {
-        // The box is closing; its work goes on until the event loop is back.
-        QTimer::singleShot(0, this, &QtInstanceChannel::deliverWaiting);
+    if (m_waiting.size() == 1) {
+        whenNoModalBox(this, [this] { deliverWaiting(); });
     }
-    return QObject::eventFilter(watched, event);
 }
 
 void QtInstanceChannel::deliverWaiting() {
@@ -224,7 +218,6 @@ void QtInstanceChannel::deliverWaiting() {
         stopsListening()) {
         return;
     }
-    qApp->removeEventFilter(this);
     const std::vector<Handover> waiting = std::move(m_waiting);
     m_waiting.clear();
     for (const Handover& handover : waiting) {

@@ -65,9 +65,6 @@ public:
     /// The longest startup id taken, in bytes.
     static constexpr qsizetype kMaxStartupIdBytes = 256;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void accept();
     /// Reads what a sender has sent; answers and gives on a whole message.

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <functional>
+
+class QObject;
 
 namespace glimpa {
 
@@ -13,5 +16,10 @@ inline bool blockedByModalBox(const QWidget* widget) {
     const QWidget* box = QApplication::activeModalWidget();
     return box != nullptr && box != widget && !box->isAncestorOf(widget);
 }
+
+/// Runs work at once, or, while a modal box waits for an answer, once no box
+/// waits any more (and the box's own work has ended), so that nothing opens
+/// behind a question. Nothing runs if the context goes first.
+void whenNoModalBox(QObject* context, std::function<void()> work);
 
 }  // namespace glimpa

@@ -18,6 +18,7 @@
 #include <cstdlib>
 
 #include "platform/qt/QtGeometry.h"
+#include "platform/qt/QtModality.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/qt/widgets/AccessibleWindow.h"
 
@@ -339,8 +340,11 @@ void FormWidget::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     // Opened once the drop has ended, so that a message box about them does
-    // not keep the program they were dragged from waiting for its answer.
-    QTimer::singleShot(0, this, [this, paths] { m_form.FilesDropped(paths); });
+    // not keep the program they were dragged from waiting for its answer;
+    // and after any box that opened meanwhile has been answered.
+    QTimer::singleShot(0, this, [this, paths] {
+        whenNoModalBox(this, [this, paths] { m_form.FilesDropped(paths); });
+    });
 }
 
 }  // namespace glimpa
