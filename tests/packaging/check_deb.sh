@@ -19,4 +19,6 @@ depends=$(dpkg-deb --field "$deb" Depends)
 for dependency in libqt6widgets6 libjpeg62-turbo qt6-qpa-plugins; do
     grep -q "$dependency" <<<"$depends" || { echo "the package does not depend on $dependency"; exit 1; }
 done
+[[ $(dpkg-deb --field "$deb" Recommends) == *qt6-wayland* ]] ||
+    { echo "the package does not recommend qt6-wayland"; exit 1; }
 echo "package $(basename "$deb"): layout and dependencies as expected"
