@@ -4,8 +4,6 @@
 #include <QWidget>
 #include <functional>
 
-class QObject;
-
 namespace glimpa {
 
 /// True while a modal box waits for the user's answer and the widget is not
