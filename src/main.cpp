@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "CommandLine.h"
 #include "Program.h"
@@ -14,6 +15,26 @@
 #include "platform/qt/QtWindowSystem.h"
 #include "platform/qt/StartupWarmUp.h"
 #include "viewer/frmImageViewer.h"
+
+namespace {
+
+/// Qt aborts, advising a reinstall, when it cannot open the display named; the
+/// user is told plainly instead, and the program ends with status 1. Other
+/// messages go to the standard error as Qt's own handler writes them.
+void endPlainlyIfTheDisplayFails(QtMsgType type, const QMessageLogContext& context,
+                                 const QString& message) {
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        return;
+    }
+    const QByteArray display =
+        qEnvironmentVariableIsEmpty("DISPLAY") ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
+    std::fprintf(stderr, "%s: no display to show pictures on (%s could not be opened)\n",
+                 glimpa::kProgramTitle, display.isEmpty() ? "the platform" : display.constData());
+    std::_Exit(1);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // A picture's pixels go back to the system when they are freed, instead
@@ -29,7 +50,9 @@ int main(int argc, char* argv[]) {
     const QByteArray startupId = glimpa::launcherStartupId();
     glimpa::preferPlaceableWindows();
     glimpa::StartupWarmUp warmUp;
+    qInstallMessageHandler(endPlainlyIfTheDisplayFails);
     QApplication application(argc, argv);  // takes its own options out of argv
+    qInstallMessageHandler(nullptr);
     glimpa::forgetWindowSystemChoice();
     warmUp.applicationStarted();
     glimpa::Program::introduce();

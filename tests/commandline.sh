@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What the program answers on its command line when there is no display: the
 # help and the version, and a plain word, not an abort, when it has nowhere
-# to open its windows. Arguments: the program, its version.
+# to open its windows, or cannot open the one named. Arguments: the program, its version.
 set -uo pipefail
 program=$1 version=$2
 status=0
@@ -29,4 +29,11 @@ run "$work/picture.jpg"
 code=$?
 [[ $code == 1 ]] || fail "without a display the program ended with $code, not 1"
 grep -q "no display" "$work/err" || fail "without a display the program said: $(cat "$work/err")"
+# A display that is named but cannot be reached.
+unused=99
+while [[ -e /tmp/.X11-unix/X$unused ]]; do unused=$((unused + 1)); done
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:$unused "$program" "$work/picture.jpg" >"$work/out" 2>"$work/err"
+code=$?
+[[ $code == 1 ]] || fail "with an unreachable display the program ended with $code, not 1"
+grep -q "no display" "$work/err" || fail "with an unreachable display the program said: $(cat "$work/err")"
 exit $status
