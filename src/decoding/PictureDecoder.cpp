@@ -183,7 +183,7 @@ FilePicture::MoreWanted PictureDecoder::moreWanted() {
     return [this](std::shared_ptr<const FilePicture> picture, QSize cover) {
         {
             const std::lock_guard lock(m_mutex);
-            m_refinement = Refinement{std::move(picture), cover};
+            m_refinement = Refinement{picture, cover};
         }
         m_changed.notify_all();
     };

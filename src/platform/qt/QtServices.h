@@ -21,7 +21,7 @@ protected:
 };
 
 /// The busy pointer as an application-wide override cursor.
-class QtMousePointer : public MousePointer {
+class QtMousePointer final : public MousePointer {
 public:
     ~QtMousePointer() override;
     void setBusy(bool busy) override;
