@@ -10,8 +10,8 @@ import signal
 import sys
 
 import pyatspi
-from driver import (SCALE, TIMEOUT, StartupMessages, drag_and_drop, expect_clean_end, expect_counter,
-                    fail, find, iconify, in_front, main_window, press, shown_again_after_iconify,
+from driver import (SCALE, TIMEOUT, StartupMessages, close_window, drag_and_drop, expect_clean_end,
+                    expect_counter, fail, find, iconify, in_front, main_window, press, shown_again_after_iconify,
                     shown_x_window, start_accessibility, start_program, wait_for,
                     window_manager_runs, window_property, windows, x_window)
 
@@ -96,6 +96,21 @@ try:
     wait_for("one of two starts at once handing its file to the other",
              lambda: [program.poll() for program in together].count(0) == 1)
     expect_counter("1", "2")
+
+    # A program started on its own beside the one that takes the files
+    # takes them once that one has closed.
+    beside = start_program(GLIMPA, SAMPLES, CONFIG)
+    programs.append(beside)
+    x_window("GLIMPA No Active Image")
+    taker = next(program for program in together if program.poll() is None)
+    close_window("GLIMPA Viewing")
+    expect_clean_end(taker, "the program that took the files, closed")
+    socket = os.path.join(os.environ["XDG_RUNTIME_DIR"],
+                          "glimpa-instance-" + os.environ["DISPLAY"].replace("/", "_"))
+    wait_for("the program left listening", lambda: os.path.exists(socket))
+    expect_clean_end(start_program(GLIMPA, SAMPLES, CONFIG, [second]),
+                     "a start handing its file to the program left")
+    x_window("GLIMPA Viewing:  " + second)
     print("opening: passed", flush=True)
 finally:
     for program in programs:

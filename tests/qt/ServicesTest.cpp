@@ -298,6 +298,25 @@ TEST(QtInstanceChannel, AProgramOnItsWayOutTakesNothingAndTheStartOpensItsOwn) {
     EXPECT_FALSE(received);
 }
 
+TEST(QtInstanceChannel, AProgramStartedBesideTheOneThatListensTakesTheFilesOnceThatOneHasGone) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("instance");
+    auto first = std::make_unique<QtInstanceChannel>(path);
+    ASSERT_TRUE(first->listen());
+    QtInstanceChannel second(path);
+    ASSERT_FALSE(second.listen());
+    std::vector<QtInstanceChannel::Handover> received;
+    second.receive([&](const auto& handover) { received.push_back(handover); },
+                   [] { return false; });
+    first.reset();  // the first program closes
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(path); }, 2000));
+    const QtInstanceChannel::Handover opened{{"/a.jpg"}, {}};
+    EXPECT_EQ(whileServing([&] { return QtInstanceChannel(path).handOver(opened); }),
+              QtInstanceChannel::Answer::Taken);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 2000));
+    EXPECT_EQ(received, std::vector{opened});
+}
+
 TEST(QtInstanceChannel, EachDisplayOfTheUserHasAProgramOfItsOwn) {
     QTemporaryDir runtime;
     const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -200,6 +202,21 @@ void QtInstanceChannel::receive(std::function<void(const Handover&)> received,
     m_received = std::move(received);
     m_closing = std::move(closing);
     QTimer::singleShot(0, this, &QtInstanceChannel::deliverWaiting);
+    if (!m_listening && !m_path.isEmpty()) {
+        listenOnceFree();
+    }
+}
+
+void QtInstanceChannel::listenOnceFree() {
+    // The program that listens removes its socket when it closes; one killed
+    // leaves it behind, and the next start that names files takes it over.
+    auto* folder = new QFileSystemWatcher({QFileInfo(m_path).absolutePath()}, this);
+    connect(folder, &QFileSystemWatcher::directoryChanged, this, [this, folder] {
+        if (m_closing() || (!QFileInfo::exists(m_path) && listen())) {
+            folder->disconnect(this);
+            folder->deleteLater();
+        }
+    });
 }
 
 void QtInstanceChannel::deliver(Handover handover) {

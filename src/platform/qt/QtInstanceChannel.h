@@ -55,7 +55,8 @@ public:
     /// Gives what was handed over, and what is handed over from now on, to
     /// received, each from the event loop. Once closing() answers true the
     /// program takes nothing more: it stops listening, and a start that was
-    /// waiting for it opens a program of its own.
+    /// waiting for it opens a program of its own. A program that could not
+    /// listen, because another did, listens once that one has gone.
     void receive(std::function<void(const Handover&)> received, std::function<bool()> closing);
 
     /// The longest message taken, in bytes: more than any command line holds
@@ -67,6 +68,8 @@ public:
 
 private:
     void accept();
+    /// Listens as soon as the socket of the program that listens is gone.
+    void listenOnceFree();
     /// Reads what a sender has sent; answers and gives on a whole message.
     void take(QSocketNotifier* sender);
     void drop(QSocketNotifier* sender);
