@@ -10,9 +10,10 @@ the same way for every program, until it has not changed for a while):
   start  from the program's start to its first picture on screen;
 and, after the twelve pictures of a folder, its peak resident size and its
 CPU time per picture shown. A last pass taps the "next" key at 25 per second
-for 4 s over the 24 MP folder and counts the pictures that reached the screen.
+for 4 s over HOLD, a folder of 120 links to the 24 MP photos in turn (so that
+no program reaches its end), and counts the pictures that reached the screen.
 
-usage: peers.py GLIMPA WORK FOLDER24 FOLDER50 [--runs N] [--only NAME,...]
+usage: peers.py GLIMPA WORK FOLDER24 FOLDER50 HOLD [--runs N] [--only NAME,...]
 Prints a table and writes the figures as JSON to WORK/peers.json.
 """
 import argparse
@@ -336,7 +337,9 @@ def run_hold(program, folder, files, blank, references):
         if not seen or seen[-1][1] != image:
             seen.append((time.perf_counter() - begin, image))
         time.sleep(POLL_S)
-    shown = set()
+    # Neighbouring links are different photos: each change to another
+    # recognised photo is one more picture shown.
+    shown, last = 0, 0
     for when, image in seen:
         # A picture is recognised when the strip is far nearer to it than to
         # any other (a coarse or half-drawn picture still is).
@@ -345,9 +348,9 @@ def run_hold(program, folder, files, blank, references):
         if os.environ.get("PEERS_DEBUG"):
             print(f"{program.name} {when * 1000:6.0f} ms: picture {index} at {distance:.1f}"
                   f" (next {second:.1f})", file=sys.stderr)
-        if distance < second / 3:
-            shown.add(index)
-    return {"distinct": len(shown - {0})}
+        if distance < second / 3 and index != last:
+            shown, last = shown + 1, index
+    return {"distinct": shown}
 
 
 def main():
@@ -355,6 +358,7 @@ def main():
     parser.add_argument("glimpa")
     parser.add_argument("work")
     parser.add_argument("folders", nargs=2)
+    parser.add_argument("hold")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--only", default="")
     parser.add_argument("--hold-only", action="store_true",
@@ -399,7 +403,7 @@ def main():
                       f"{figures['first'][0] * 1000:.0f} ms", file=sys.stderr, flush=True)
             time.sleep(0.5)
 
-    folder = options.folders[0]
+    folder = options.hold
     files = sorted(f for f in os.listdir(folder) if f.endswith(".jpg"))
     for program in order:
         if program.name not in references:

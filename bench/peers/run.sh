@@ -15,12 +15,18 @@ done
 mkdir -p "$data/24" "$data/50"
 build/default/bench/glimpa_make_photos 6200 "$data/24" "${sources[@]:0:12}"
 build/default/bench/glimpa_make_photos 8944 "$data/50" "${sources[@]:0:12}"
+# The key held down walks 120 links to the 24 MP photos in turn.
+rm -rf "$data/hold-peers" && mkdir "$data/hold-peers"
+photos=("$data"/24/*.jpg)
+for i in $(seq 0 119); do
+    ln "${photos[i % ${#photos[@]}]}" "$data/hold-peers/photo$((1000 + i)).jpg"
+done
 
 here=$(pwd)
 screen=1920x1080 manager=openbox source tools/xsession/xvfb.sh
 DESTDIR="$work/root" cmake --install build/default --prefix /usr >/dev/null
 dbus-run-session -- /usr/bin/python3 bench/peers/peers.py "$work/root/usr/bin/glimpa" "$work" \
-    "$data/24" "$data/50" "$@"
+    "$data/24" "$data/50" "$data/hold-peers" "$@"
 cp "$work/peers.json" "$here/peers-results.json"
 
 # The key held down, measured inside the program: the longest wait of input.
