@@ -14,6 +14,7 @@
 #include <jerror.h>
 
 #include "decoding/RowShrinker.h"
+#include "decoding/SpentCoefficients.h"
 #include "decoding/UprightRows.h"
 
 namespace glimpa {
@@ -337,6 +338,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     // as a JPEG does is taken so, as a file cut short is refused when whole.
     const bool firstScans = frame.progressive && fit == DecodeFit::Coarsely && denominator == 8 &&
                             bytes.endsWith("\xFF\xD9");
+    SpentCoefficients spent;
     result.error = withDecompressor(bytes, readOn, [&](jpeg_decompress_struct& info) {
         jpeg_read_header(&info, TRUE);
         info.scale_num = 1;
@@ -350,8 +352,13 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         if (firstScans) {
             info.buffered_image = TRUE;
             info.do_block_smoothing = FALSE;  // it guesses the detail that is not shown
+        } else {
+            spent.watch(info);
         }
         jpeg_start_decompress(&info);
+        if (!firstScans) {
+            spent.everyScanIsRead();
+        }
         if (QSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height)) !=
             decoded) {
             return std::string("the picture does not match its header");

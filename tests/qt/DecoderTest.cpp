@@ -537,6 +537,20 @@ TEST(Decoder, APhotoStoredOnItsSideIsTurnedUprightWithoutBeingHeldTwice) {
     EXPECT_LE(test::processMegabytes("VmHWM") - before, 48 * 5 / 4);
 }
 
+TEST(Decoder, AProgressivePhotoAtItsNaturalSizeNeverHoldsItsCoefficientsAndPixelsWhole) {
+    // 4000 × 3000 pixels: 36 MB decoded, and as much again in coefficients.
+    test::TempFolder folder;
+    test::writePhotoJpeg(folder.file("p.jpg"), 4000, 3000, true);
+    const QByteArray bytes = QByteArray::fromStdString(test::readBytes(folder.file("p.jpg")));
+    test::resetPeakMemory();
+    const long before = test::processMegabytes("VmRSS");
+    const DecodedImage decoded = decodePicture(bytes, QSize());
+    ASSERT_TRUE(decoded) << decoded.error;
+    EXPECT_LE(test::processMegabytes("VmHWM") - before, 36 * 5 / 4);
+    const QImage qt = QImage::fromData(bytes, "JPEG").convertToFormat(decoded.image.format());
+    EXPECT_LT(differenceOf(decoded.image, qt).mean, 1.0);
+}
+
 TEST(Decoder, ABmpLargerThanAFileHeldWholeIsReadAsItDecodesAndHeldOnlyAsItsPixels) {
     // 14000 × 13000 pixels: a file of 546 MB, whose rows are a hole read as
     // black, and 728 MB decoded at four bytes a pixel, more than Qt's
