@@ -228,6 +228,21 @@ void cmykToRgb(QRgb* row, int width, bool inverted) {
     }
 }
 
+/// The memory of every coefficient of the picture, as libjpeg holds them.
+std::int64_t coefficientBytes(const jpeg_decompress_struct& info) {
+    const auto roundUp = [](std::int64_t count, std::int64_t multiple) {
+        return (count + multiple - 1) / multiple * multiple;
+    };
+    std::int64_t bytes = 0;
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& component = info.comp_info[i];
+        bytes += roundUp(component.width_in_blocks, component.h_samp_factor) *
+                 roundUp(component.height_in_blocks, component.v_samp_factor) *
+                 static_cast<std::int64_t>(sizeof(JBLOCK));
+    }
+    return bytes;
+}
+
 /// Reads a progressive JPEG's scans until every component has the average
 /// colours of its blocks, all that its smallest scale shows.
 void consumeUntilEveryBlockHasItsColour(jpeg_decompress_struct& info) {
@@ -294,19 +309,9 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         result.error = "a progressive JPEG is read whole before it decodes";
         return result;
     }
-    if (frame.progressive) {
-        // A progressive picture keeps every coefficient of the whole picture
-        // while it decodes, whatever the scale of the result.
-        const qint64 coefficients =
-            static_cast<qint64>(stored.width()) * stored.height() * frame.components * 2;
-        if (coefficients > limits.maxDecodedBytes) {
-            result.error = "the picture needs more memory than allowed";
-            return result;
-        }
-        if (jpegScanCount(bytes) > limits.maxProgressiveScans) {
-            result.error = "too many scans";
-            return result;
-        }
+    if (frame.progressive && jpegScanCount(bytes) > limits.maxProgressiveScans) {
+        result.error = "too many scans";
+        return result;
     }
 
     const std::optional<JpegPlan> plan =
@@ -341,6 +346,11 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
     SpentCoefficients spent;
     result.error = withDecompressor(bytes, readOn, [&](jpeg_decompress_struct& info) {
         jpeg_read_header(&info, TRUE);
+        // A picture of several scans keeps every coefficient of the whole
+        // picture while it decodes, whatever the scale of the result.
+        if (jpeg_has_multiple_scans(&info) && coefficientBytes(info) > limits.maxDecodedBytes) {
+            return std::string("the picture needs more memory than allowed");
+        }
         info.scale_num = 1;
         info.scale_denom = static_cast<unsigned>(denominator);
         // CMYK (or YCCK) is decoded as such and turned into RGB row by row.

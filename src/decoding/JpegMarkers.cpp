@@ -137,16 +137,14 @@ int jpegOrientation(const QByteArray& bytes) {
 
 JpegFrame jpegFrame(const QByteArray& bytes) {
     JpegFrame frame;
-    forEachSegment(bytes, [&](unsigned marker, const unsigned char* payload, std::size_t length) {
+    forEachSegment(bytes, [&](unsigned marker, const unsigned char* /*payload*/,
+                              std::size_t /*length*/) {
         const bool startOfFrame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (!startOfFrame) {
             return true;
         }
         frame.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-        if (length > 5) {
-            frame.components = std::max(1, static_cast<int>(payload[5]));
-        }
         return false;
     });
     return frame;

@@ -25,7 +25,6 @@ int jpegScanCount(const QByteArray& bytes);
 /// What the frame header of a JPEG says of its coding.
 struct JpegFrame {
     bool progressive = false;
-    int components = 3;
 };
 JpegFrame jpegFrame(const QByteArray& bytes);
 

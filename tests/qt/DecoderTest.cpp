@@ -362,6 +362,16 @@ TEST(Decoder, AJpegLargerThanTheBudgetIsShownAtTheLargestSizeTheBudgetHolds) {
     // Unless that would mean decoding more pixels than a reduction may pass.
     tight.maxReducingPixels = 300'000;
     EXPECT_EQ(decodePicture(bytes, QSize(), tight).image.size(), QSize(500, 400));
+    // A progressive photo holds its coefficients beside its pixels while it
+    // decodes: with colours at half resolution, fewer bytes than its pixels.
+    test::writePhotoJpeg(folder.file("progressive.jpg"), 1000, 800, true);
+    tight = {};
+    tight.maxDecodedBytes = decodedBytes({1000, 800});
+    EXPECT_EQ(
+        decodePicture(QByteArray::fromStdString(test::readBytes(folder.file("progressive.jpg"))),
+                      QSize(), tight)
+            .image.size(),
+        QSize(1000, 800));
     EXPECT_GE(limits::decodedBytesBudget(), 1'000'000'000);  // 250 MP on this machine
 }
 
