@@ -4,14 +4,15 @@
 
 namespace glimpa {
 
-FilePicture::FilePicture(QSize natural, QImage decoded, Source source, bool largest)
+FilePicture::FilePicture(QSize natural, QImage decoded, Source source, bool largest, double density)
     : m_natural(natural),
       m_source(std::move(source)),
+      m_density(density),
       m_decoded(std::move(decoded)),
       m_exhausted(largest) {}
 
 const QImage& FilePicture::imageFor(QSize logical, qreal density, bool stretch) const {
-    if (!stretch && logical == m_natural) {
+    if (!stretch) {
         return fullImage();
     }
     return imageAt((QSizeF(logical) * density).toSize());

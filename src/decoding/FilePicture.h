@@ -42,15 +42,17 @@ public:
     /// empty size: the whole picture), to be decoded elsewhere with refine.
     using MoreWanted = std::function<void(std::shared_ptr<const FilePicture>, QSize cover)>;
 
-    /// A decoded file: its natural size, the image decoded so far and where
+    /// A decoded file: its natural size, the image decoded so far, where
     /// more of it comes from (nothing, or `largest`: the image is all there
-    /// is).
-    FilePicture(QSize natural, QImage decoded, Source source = {}, bool largest = false);
+    /// is) and the density of the screen it is shown on.
+    FilePicture(QSize natural, QImage decoded, Source source = {}, bool largest = false,
+                double density = 1);
 
     void setMoreWanted(MoreWanted moreWanted) { m_moreWanted = std::move(moreWanted); }
 
     int widthPx() const override { return m_natural.width(); }
     int heightPx() const override { return m_natural.height(); }
+    double pixelsPerLogicalPixel() const override { return m_density; }
     /// At its natural size a picture is drawn pixel for pixel; otherwise
     /// smoothly scaled to the widget's device pixels.
     const QImage& imageFor(QSize logical, qreal density, bool stretch) const override;
@@ -58,7 +60,7 @@ public:
     /// The picture smoothly scaled to exactly this many device pixels, kept
     /// for the next paint; while more pixels are on their way, what it holds.
     const QImage& imageAt(QSize pixels) const;
-    /// The picture at its natural size, one image pixel per logical pixel;
+    /// The picture at its natural size, one image pixel per device pixel;
     /// while the whole picture is on its way, what it holds.
     const QImage& fullImage() const;
     /// Decodes the picture shrunk to this many pixels, or covering them when
@@ -82,6 +84,7 @@ private:
 
     const QSize m_natural;
     const Source m_source;
+    const double m_density;
     MoreWanted m_moreWanted;
     mutable QImage m_decoded;
     mutable QImage m_scaled;

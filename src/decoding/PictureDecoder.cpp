@@ -21,11 +21,13 @@ namespace {
 Q_LOGGING_CATEGORY(decodeLog, "glimpa.decode", QtWarningMsg)
 
 /// The device pixels a fitted display gives this picture; empty when it is
-/// shown at its natural size (smaller than the frame in both directions).
+/// shown at its natural size (smaller than the frame in both directions, one
+/// pixel to one pixel of the screen).
 QSize fittedPixels(QSize natural, const PictureDecoder::Request& request) {
     const DisplayHint& hint = request.hint;
     if (!hint.fits() || natural.isEmpty() ||
-        (natural.width() < hint.fitWidthPx && natural.height() < hint.fitHeightPx)) {
+        (natural.width() < hint.fitWidthPx * request.density &&
+         natural.height() < hint.fitHeightPx * request.density)) {
         return {};
     }
     const double scale = std::min(static_cast<double>(hint.fitWidthPx) / natural.width(),
@@ -101,9 +103,9 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
         return {nullptr, "the file changed while it was read"};
     }
     // A picture keeps where more of it comes from: its file, while unchanged.
-    auto picture =
-        std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
-                                      FilePicture::Source{path, file->stamp}, decoded.largest);
+    auto picture = std::make_shared<FilePicture>(decoded.natural, std::move(decoded.image),
+                                                 FilePicture::Source{path, file->stamp},
+                                                 decoded.largest, request.density);
     picture->setMoreWanted(more);
     if (!fitted.isEmpty() && !coarsely) {
         picture->imageAt(fitted);  // ready to paint

@@ -276,6 +276,31 @@ TEST_F(QtViewer, AFittedPictureIsPaintedAsItWasDecodedWithoutScalingAgain) {
     }
 }
 
+// Run again by the test command at other screen densities (QT_SCALE_FACTOR).
+TEST_F(QtViewer, APictureAtItsNaturalSizeIsShownPixelForPixelOnAnyScreen) {
+    Main(app);
+    settle();
+    const QImage photo = test::photoLike(3000, 1800, 5).convertToFormat(QImage::Format_RGB888);
+    test::writeBytes(folder.file("photo.bmp"), test::bmpBytesOf(photo, 24, false));
+    app.CurrentFile = folder.file("photo.bmp");
+    viewer().LoadPic();
+    settle();
+    auto* picture = qobject_cast<PictureWidget*>(backend.widgetFor(viewer().Image1));
+    const qreal density = picture->devicePixelRatioF();
+    EXPECT_EQ(QSizeF(picture->size()) * density, QSizeF(photo.size()));
+    // A patch of the widget, read back in the screen's pixels, is the
+    // photo's patch there.
+    const QRect patch(996, 600, 48, 48);
+    const QImage shown =
+        picture
+            ->grab(
+                QRectF(QPointF(patch.topLeft()) / density, QSizeF(patch.size()) / density).toRect())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB888);
+    ASSERT_EQ(shown.size(), patch.size());
+    EXPECT_EQ(shown, photo.copy(patch));
+}
+
 TEST_F(QtViewer, AFittedPictureShowsNoScrollBarsInTheMaximizedWindow) {
     Main(app);
     test::writeJpeg(folder.file("photo.jpg"), 5640 / 4, 3172 / 4);

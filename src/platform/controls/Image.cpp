@@ -21,11 +21,13 @@ void Image::setStretch(bool on) {
 }
 
 Twips Image::naturalWidth() const {
-    return m_picture ? pixelsToTwips(m_picture->widthPx()) : Twips{0};
+    return m_picture ? pixelsToTwips(m_picture->widthPx() / m_picture->pixelsPerLogicalPixel())
+                     : Twips{0};
 }
 
 Twips Image::naturalHeight() const {
-    return m_picture ? pixelsToTwips(m_picture->heightPx()) : Twips{0};
+    return m_picture ? pixelsToTwips(m_picture->heightPx() / m_picture->pixelsPerLogicalPixel())
+                     : Twips{0};
 }
 
 void Image::takeNaturalSize() {
