@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limits.maxDecodedBytes = (1 + (data[0] % 32)) * 1024LL * 1024;
     limits.maxSide = 256 + (data[1] % 64) * 1024;
     limits.maxReducingPixels = limits.maxDecodedBytes;
+    limits.maxCoefficientBytes = 4 * limits.maxDecodedBytes;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 2),
                            static_cast<qsizetype>(size - 2));
     const auto check = [&](const glimpa::DecodedImage& result) {

@@ -348,7 +348,7 @@ DecodedImage decodeJpeg(const QByteArray& bytes, QSize size, DecodeFit fit,
         jpeg_read_header(&info, TRUE);
         // A picture of several scans keeps every coefficient of the whole
         // picture while it decodes, whatever the scale of the result.
-        if (jpeg_has_multiple_scans(&info) && coefficientBytes(info) > limits.maxDecodedBytes) {
+        if (jpeg_has_multiple_scans(&info) && coefficientBytes(info) > limits.maxCoefficientBytes) {
             return std::string("the picture needs more memory than allowed");
         }
         info.scale_num = 1;

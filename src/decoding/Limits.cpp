@@ -6,15 +6,25 @@
 
 namespace glimpa::limits {
 
-std::int64_t decodedBytesBudget() {
-    static const std::int64_t budget = [] {
+namespace {
+
+std::int64_t machineMemoryBytes() {
+    static const std::int64_t memory = [] {
         const long pages = ::sysconf(_SC_PHYS_PAGES);
         const long pageBytes = ::sysconf(_SC_PAGESIZE);
-        const std::int64_t memory =
-            pages > 0 && pageBytes > 0 ? std::int64_t{pages} * pageBytes : 0;
-        return std::clamp(memory / 16, kMinDecodedBytes, kMaxDecodedBytes);
+        return pages > 0 && pageBytes > 0 ? std::int64_t{pages} * pageBytes : 0;
     }();
-    return budget;
+    return memory;
+}
+
+}  // namespace
+
+std::int64_t decodedBytesBudget() {
+    return std::clamp(machineMemoryBytes() / 16, kMinDecodedBytes, kMaxDecodedBytes);
+}
+
+std::int64_t coefficientBytesBudget() {
+    return std::max(machineMemoryBytes() / 4, kMinDecodedBytes);
 }
 
 }  // namespace glimpa::limits

@@ -21,6 +21,11 @@ inline constexpr int kMaxSidePx = 65535;
 std::int64_t decodedBytesBudget();
 inline constexpr std::int64_t kMinDecodedBytes = 400LL * 1000 * 1000;
 inline constexpr std::int64_t kMaxDecodedBytes = 4LL * 1000 * 1000 * 1000;
+/// Bytes of coefficients that a JPEG of several scans holds while it decodes,
+/// whatever the size it is decoded at: a quarter of the machine's memory, at
+/// least kMinDecodedBytes. They are given back as its rows are made, so a
+/// photo at its natural size never holds both whole.
+std::int64_t coefficientBytesBudget();
 /// Pixels that a picture may be decoded at on its way to a smaller size
 /// (about a second's work): a JPEG larger than that is decoded at a smaller
 /// scale, a BMP from fewer of its rows, rather than keep the program waiting.
@@ -40,6 +45,7 @@ inline constexpr std::int64_t kPreparedBytes = 128LL * 1024 * 1024;
 struct DecodeLimits {
     int maxSide = limits::kMaxSidePx;
     std::int64_t maxDecodedBytes = limits::decodedBytesBudget();
+    std::int64_t maxCoefficientBytes = limits::coefficientBytesBudget();
     std::int64_t maxReducingPixels = limits::kMaxReducingPixels;
     int maxProgressiveScans = limits::kMaxProgressiveScans;
 };

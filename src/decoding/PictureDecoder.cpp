@@ -94,8 +94,14 @@ DecodeResult PictureDecoder::decodeFile(const std::string& path, Request request
     if (!coarsely && decodedBytes(held) > withinBytes) {
         return {nullptr, "larger than the pictures prepared ahead may hold"};
     }
-    DecodedImage decoded = coarsely ? decodeCoarsely(file->bytes, {}, file->readOn)
-                                    : decodePictureAt(file->bytes, fitted, {}, file->readOn);
+    // Ahead of need, a JPEG of several scans may hold no more coefficients
+    // while it decodes than a picture may hold pixels.
+    DecodeLimits within;
+    if (withinBytes < limits::kMaxDecodedBytes) {
+        within.maxCoefficientBytes = within.maxDecodedBytes;
+    }
+    DecodedImage decoded = coarsely ? decodeCoarsely(file->bytes, within, file->readOn)
+                                    : decodePictureAt(file->bytes, fitted, within, file->readOn);
     if (!decoded) {
         return {nullptr, decoded.error};
     }

@@ -362,16 +362,19 @@ TEST(Decoder, AJpegLargerThanTheBudgetIsShownAtTheLargestSizeTheBudgetHolds) {
     // Unless that would mean decoding more pixels than a reduction may pass.
     tight.maxReducingPixels = 300'000;
     EXPECT_EQ(decodePicture(bytes, QSize(), tight).image.size(), QSize(500, 400));
-    // A progressive photo holds its coefficients beside its pixels while it
-    // decodes: with colours at half resolution, fewer bytes than its pixels.
+    // A progressive photo holds its coefficients (here, with colours at half
+    // resolution, 2.4 MB) while it decodes at any size: it too is shown at the
+    // largest size its pixels' budget holds, unless its coefficients alone
+    // would take more memory than a decode may.
     test::writePhotoJpeg(folder.file("progressive.jpg"), 1000, 800, true);
+    const QByteArray progressive =
+        QByteArray::fromStdString(test::readBytes(folder.file("progressive.jpg")));
     tight = {};
-    tight.maxDecodedBytes = decodedBytes({1000, 800});
-    EXPECT_EQ(
-        decodePicture(QByteArray::fromStdString(test::readBytes(folder.file("progressive.jpg"))),
-                      QSize(), tight)
-            .image.size(),
-        QSize(1000, 800));
+    tight.maxDecodedBytes = 1'000'000;
+    tight.maxCoefficientBytes = 2'500'000;
+    EXPECT_EQ(decodePicture(progressive, QSize(), tight).image.size(), QSize(559, 447));
+    tight.maxCoefficientBytes = 2'300'000;
+    EXPECT_FALSE(decodePicture(progressive, QSize(), tight));
     EXPECT_GE(limits::decodedBytesBudget(), 1'000'000'000);  // 250 MP on this machine
 }
 
